@@ -1,0 +1,48 @@
+#include "device/number_text.h"
+
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace numtext {
+
+std::optional<double> parse(const QString &text)
+{
+    static const QRegularExpression kNumber(
+        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)[ \\t]*$"));
+    const QRegularExpressionMatch match = kNumber.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    // The application sets the user's locale; the "C" one keeps the point the
+    // decimal mark. Overflow gives an infinity, which no range accepts.
+    static const locale_t kC = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const QByteArray latin = match.captured(1).toLatin1();
+    return strtod_l(latin.constData(), nullptr, kC);
+}
+
+std::optional<double> floorOf(const QString &text)
+{
+    const auto value = parse(text);
+    if (!value)
+        return std::nullopt;
+    return std::floor(*value);
+}
+
+std::optional<double> roundOf(const QString &text)
+{
+    const auto value = parse(text);
+    if (!value)
+        return std::nullopt;
+    // The default floating-point rounding mode sends halves to the even neighbour.
+    return std::nearbyint(*value);
+}
+
+std::optional<int> inRange(std::optional<double> value, int min, int max)
+{
+    if (!value || !(*value >= min && *value <= max))
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+} // namespace numtext

@@ -1,0 +1,83 @@
+#pragma once
+// The serial port component: the property set the window drives (CommPort,
+// Settings, PortOpen, InputMode, InputLen, InBufferCount, OutBufferCount,
+// RThreshold, SThreshold, Output, Input), built on QSerialPort.
+// A refused operation returns false; nothing here throws or shows a message.
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+class CommPort : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int CommPort READ commPort WRITE writeCommPort)
+    Q_PROPERTY(QString Settings READ settings WRITE writeSettings)
+    Q_PROPERTY(bool PortOpen READ portOpen WRITE writePortOpen)
+    Q_PROPERTY(int InputMode READ inputMode WRITE writeInputMode)
+    Q_PROPERTY(int InputLen READ inputLen WRITE writeInputLen)
+    Q_PROPERTY(int RThreshold READ rThreshold WRITE writeRThreshold)
+    Q_PROPERTY(int SThreshold READ sThreshold WRITE writeSThreshold)
+
+public:
+    // programDir is where "ports/COMn" links are looked up.
+    explicit CommPort(const QString &programDir, QObject *parent = nullptr);
+    ~CommPort() override;
+
+    int commPort() const { return m_commPort; }
+    bool setCommPort(int number); // refused while open, and for 0 or above 255
+
+    QString settings() const { return m_settings; }
+    bool setSettings(const QString &text); // "19200,N,8,1"; refused while open
+
+    bool portOpen() const;
+    bool setPortOpen(bool open); // false when the port could not be opened
+
+    int inputMode() const { return m_inputMode; }
+    bool setInputMode(int mode); // 0 text, 1 byte arrays
+    int inputLen() const { return m_inputLen; }
+    bool setInputLen(int len);
+
+    int inBufferCount();
+    bool setInBufferCount(int count); // 0 throws away everything received
+    int outBufferCount() const;
+    bool setOutBufferCount(int count); // 0 throws away what is not yet sent
+
+    int rThreshold() const { return m_rThreshold; }
+    bool setRThreshold(int value);
+    int sThreshold() const { return m_sThreshold; }
+    bool setSThreshold(int value);
+
+    bool output(const QByteArray &bytes);
+    QByteArray input(); // everything pending, oldest first
+
+    // The device that "COM"n names on this host.
+    QString devicePath(int number) const;
+    QString lastError() const { return m_lastError; }
+
+signals:
+    // The open port went away (adapter unplugged, other end closed); it is closed now.
+    void portLost(const QString &reason);
+
+private:
+    void writeCommPort(int v) { setCommPort(v); }
+    void writeSettings(const QString &v) { setSettings(v); }
+    void writePortOpen(bool v) { setPortOpen(v); }
+    void writeInputMode(int v) { setInputMode(v); }
+    void writeInputLen(int v) { setInputLen(v); }
+    void writeRThreshold(int v) { setRThreshold(v); }
+    void writeSThreshold(int v) { setSThreshold(v); }
+    void onError(QSerialPort::SerialPortError error);
+    void pullPending();
+
+    QString m_programDir;
+    QSerialPort m_port;
+    QByteArray m_pending;
+    QString m_settings = QStringLiteral("9600,N,8,1");
+    QString m_lastError;
+    int m_commPort = 1;
+    int m_inputMode = 0;
+    int m_inputLen = 0;
+    int m_rThreshold = 0;
+    int m_sThreshold = 0;
+};
