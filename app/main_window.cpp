@@ -1,0 +1,127 @@
+#include "app/main_window.h"
+
+#include "app/artwork.h"
+#include "device/commands.h"
+#include "modbus/transactions.h"
+#include "serial/comm_port.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+constexpr int kClientWidth = 805;
+constexpr int kClientHeight = 662;
+constexpr int kTimer2StartMs = 3000;
+} // namespace
+
+MainWindow::MainWindow(const QString &programDir, QWidget *parent)
+    : QWidget(parent), m_programDir(programDir)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kWindowTitle);
+    setWindowIcon(artwork::applicationIcon());
+    m_ui = buildForm(this);
+    resize(kClientWidth, kClientHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    m_serial = new CommPort(programDir, this);
+    m_serial->setObjectName(QStringLiteral("MSComm1"));
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(kTimer2StartMs);
+    m_client = std::make_unique<modbus::Client>(*m_serial, *this);
+    m_commands = new device::Commands(*m_client, *this, *m_timer2, this);
+
+    connectHandlers();
+    startUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectHandlers()
+{
+    connect(m_ui.Combo1, &QComboBox::activated, this, &MainWindow::onPortPicked);
+    connect(m_ui.cmdCom, &QPushButton::clicked, this, &MainWindow::onSave);
+    keepTypedTextUnselected(m_ui.Combo1);
+    keepTypedTextUnselected(m_ui.Combo2);
+
+    device::Commands *commands = m_commands;
+    connect(m_ui.comDoOnce, &QPushButton::clicked, commands, [commands] { commands->comDoOnce(); });
+    connect(m_ui.cmdReadAlarm2, &QPushButton::clicked, commands,
+            [commands] { commands->cmdReadAlarm(2); });
+    for (int i = 0; i < static_cast<int>(m_ui.cmdReadP.size()); ++i) {
+        connect(m_ui.cmdReadP[i], &QPushButton::clicked, commands,
+                [commands, i] { commands->cmdReadP(i); });
+        connect(m_ui.cmdWriteP[i], &QPushButton::clicked, commands,
+                [commands, i] { commands->cmdWriteP(i); });
+    }
+    connect(m_ui.cmdOneM, &QPushButton::clicked, commands, [commands] { commands->cmdOneM(); });
+    connect(m_ui.cmdStopOnce, &QPushButton::clicked, commands,
+            [commands] { commands->cmdStopOnce(); });
+}
+
+// Typed text selects no entry; QComboBox would otherwise keep its old index.
+void MainWindow::keepTypedTextUnselected(QComboBox *combo)
+{
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [combo](const QString &text) {
+        if (combo->currentIndex() < 0)
+            return;
+        QLineEdit *edit = combo->lineEdit();
+        const int cursor = edit->cursorPosition();
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+void MainWindow::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::tell(const QString &text, device::MessageIcon icon)
+{
+    showMessage(text, device::kAppTitle,
+                icon == device::MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
+}
+
+void MainWindow::setCommandText(const QString &text) { m_ui.txtCommand->setText(text); }
+void MainWindow::setStateText(const QString &text) { m_ui.txtState->setPlainText(text); }
+
+void MainWindow::showLamp(modbus::Lamp lamp)
+{
+    switch (lamp) {
+    case modbus::Lamp::Connected: m_ui.imgConnected->raise(); break;
+    case modbus::Lamp::Yellow: m_ui.ImgYellow->raise(); break;
+    case modbus::Lamp::NotConnected: m_ui.imgNotConnected->raise(); break;
+    }
+}
+
+QString MainWindow::counterText() const { return m_ui.lblCounter->text(); }
+void MainWindow::setCounterText(const QString &text) { m_ui.lblCounter->setText(text); }
+QString MainWindow::recCountText() const { return m_ui.lblRecCount->text(); }
+void MainWindow::setRecCountText(const QString &text) { m_ui.lblRecCount->setText(text); }
+QString MainWindow::stationText() const { return m_ui.txtStationID->text(); }
+QString MainWindow::dataLengthText() const { return m_ui.txtDataLength->text(); }
+QString MainWindow::startIdText() const { return m_ui.txtStartID->text(); }
+void MainWindow::setStartIdText(const QString &text) { m_ui.txtStartID->setText(text); }
+void MainWindow::setDataLengthText(const QString &text) { m_ui.txtDataLength->setText(text); }
+QString MainWindow::timerSetText() const { return m_ui.txtTimerSet->text(); }
+QString MainWindow::channelText(int i) const { return m_ui.txtChannel.at(i)->text(); }
+void MainWindow::setChannelText(int i, const QString &text) { m_ui.txtChannel.at(i)->setText(text); }
+
+void MainWindow::setCurrentInputText(int k, const QString &text)
+{
+    m_ui.txtCurrentInput.at(k)->setText(text);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// frmMain: the one working window. It owns the controls, the serial port
+// MSComm1, Timer2, the transactions and the commands, and shows what they
+// report; the handlers here are start-up and the port settings.
+
+#include "app/form_controls.h"
+#include "device/command_view.h"
+
+#include <QMessageBox>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+class CommPort;
+class QTimer;
+
+namespace modbus {
+class Client;
+}
+namespace device {
+class Commands;
+}
+
+inline const QString kWindowTitle = QStringLiteral("RV4820电流采集变送模块工具软件-Kelvora");
+
+class MainWindow : public QWidget, public device::CommandView {
+    Q_OBJECT
+public:
+    // programDir holds comm.set, ModSet.set and the ports/ links.
+    explicit MainWindow(const QString &programDir, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const FormControls &controls() const { return m_ui; }
+    CommPort &serial() { return *m_serial; }
+    device::Commands &commands() { return *m_commands; }
+    std::int16_t savedPort() const { return m_savedPort; }
+    std::int16_t savedBaud() const { return m_savedBaud; }
+
+    // Port selection (Combo1) and Save (cmdCom).
+    void onPortPicked(int position);
+    void onSave();
+    void OpenOnComm();
+
+    // modbus::LinkView
+    void setCommandText(const QString &text) override;
+    void setStateText(const QString &text) override;
+    void showLamp(modbus::Lamp lamp) override;
+    QString counterText() const override;
+    void setCounterText(const QString &text) override;
+    QString recCountText() const override;
+    void setRecCountText(const QString &text) override;
+    QString stationText() const override;
+    QString dataLengthText() const override;
+
+    // device::CommandView
+    QString startIdText() const override;
+    void setStartIdText(const QString &text) override;
+    void setDataLengthText(const QString &text) override;
+    QString timerSetText() const override;
+    QString channelText(int i) const override;
+    void setChannelText(int i, const QString &text) override;
+    void setCurrentInputText(int k, const QString &text) override;
+    void tell(const QString &text, device::MessageIcon icon) override;
+
+private:
+    void startUp();
+    void prepareClosedPort();
+    void selectSavedBaud();
+    void selectSavedPort();
+    void connectHandlers();
+    void keepTypedTextUnselected(QComboBox *combo);
+    void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
+    QString settingsPath(const QString &name) const;
+
+    QString m_programDir;
+    FormControls m_ui;
+    CommPort *m_serial = nullptr;
+    QTimer *m_timer2 = nullptr;
+    std::unique_ptr<modbus::Client> m_client;
+    device::Commands *m_commands = nullptr;
+    std::int16_t m_savedPort = 4;
+    std::int16_t m_savedBaud = 19200;
+};

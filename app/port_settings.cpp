@@ -1,0 +1,123 @@
+// Start-up and the port-settings handlers of the main window.
+
+#include "app/main_window.h"
+#include "app/settings_files.h"
+#include "device/number_text.h"
+#include "serial/comm_port.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+
+namespace {
+const QString kSystemInformation = QStringLiteral("System Information");
+const QString kSystemPrompted = QStringLiteral("System Prompted");
+const QString kPortInUse = QStringLiteral("Selected serial port has been used by other devices!");
+const QString kSaved = QStringLiteral("Save successfully");
+constexpr int kStartUpPorts = 24; // COM1..COM24 are matched at start-up, not COM25
+
+QString lineSettings(int baud) { return QString::number(baud) + QStringLiteral(",N,8,1"); }
+} // namespace
+
+QString MainWindow::settingsPath(const QString &name) const
+{
+    return QDir(m_programDir).filePath(name);
+}
+
+void MainWindow::startUp()
+{
+    const auto comm = settingsfile::readCommSet(settingsPath(settingsfile::kCommSet));
+    m_savedPort = comm.port;
+    m_savedBaud = comm.baud;
+    if (const auto mod = settingsfile::readModSet(settingsPath(settingsfile::kModSet))) {
+        m_ui.txtStationID->setText(QString::number(mod->station));
+        m_ui.txtDataLength->setText(QString::number(mod->dataLength));
+    }
+    prepareClosedPort();
+    selectSavedBaud();
+    selectSavedPort();
+}
+
+void MainWindow::prepareClosedPort()
+{
+    m_serial->setCommPort(m_savedPort);
+    m_serial->setInputMode(1);
+    m_serial->setInputLen(0);
+    m_serial->setInBufferCount(0);
+    m_serial->setOutBufferCount(0);
+    m_serial->setSThreshold(0);
+    m_serial->setRThreshold(1);
+    m_serial->setInputMode(1);
+    m_serial->setSettings(lineSettings(m_savedBaud));
+}
+
+void MainWindow::selectSavedBaud()
+{
+    for (int entry = 0; entry < 2 && entry < m_ui.Combo2->count(); ++entry) {
+        const auto value = numtext::parse(m_ui.Combo2->itemText(entry));
+        if (value && *value == m_savedBaud)
+            m_ui.Combo2->setCurrentIndex(entry);
+    }
+}
+
+// Selecting the saved port runs the same handler as the operator's pick.
+void MainWindow::selectSavedPort()
+{
+    const QString name = QStringLiteral("COM") + QString::number(m_savedPort);
+    for (int position = 0; position < kStartUpPorts && position < m_ui.Combo1->count();
+         ++position) {
+        if (m_ui.Combo1->itemText(position) == name) {
+            m_ui.Combo1->setCurrentIndex(position);
+            onPortPicked(position);
+            return;
+        }
+    }
+}
+
+void MainWindow::OpenOnComm()
+{
+    m_serial->setRThreshold(1);
+    m_serial->setInputMode(1);
+}
+
+void MainWindow::onPortPicked(int position)
+{
+    if (m_serial->portOpen())
+        m_serial->setPortOpen(false);
+    m_serial->setCommPort(position + 1);
+    if (m_serial->portOpen()) {
+        showMessage(kPortInUse, kSystemInformation, QMessageBox::Warning);
+        return;
+    }
+    m_serial->setPortOpen(true);
+    OpenOnComm();
+}
+
+void MainWindow::onSave()
+{
+    if (m_serial->portOpen())
+        m_serial->setPortOpen(false);
+    m_serial->setCommPort(m_ui.Combo1->currentIndex() + 1);
+    m_savedPort = static_cast<std::int16_t>(m_serial->commPort());
+    const int entry = m_ui.Combo2->currentIndex() >= 0 ? m_ui.Combo2->currentIndex() : 0;
+    if (const auto baud = numtext::inRange(numtext::parse(m_ui.Combo2->itemText(entry)), -32768,
+                                           32767))
+        m_savedBaud = static_cast<std::int16_t>(*baud);
+    m_serial->setSettings(lineSettings(m_savedBaud));
+    if (m_serial->portOpen()) {
+        showMessage(kPortInUse, kSystemInformation, QMessageBox::Warning);
+        return;
+    }
+    m_serial->setPortOpen(true);
+    OpenOnComm();
+
+    const QString path = settingsPath(settingsfile::kCommSet);
+    const auto written = settingsfile::writeCommSet(path, {m_savedPort, m_savedBaud});
+    if (!written.ok) {
+        showMessage(QStringLiteral("The settings could not be saved to %1: %2")
+                        .arg(QDir::toNativeSeparators(path), written.error),
+                    kSystemInformation, QMessageBox::Warning);
+        return;
+    }
+    showMessage(kSaved, kSystemPrompted, QMessageBox::NoIcon);
+}

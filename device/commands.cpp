@@ -1,0 +1,163 @@
+#include "device/commands.h"
+
+#include "device/decode.h"
+#include "device/number_text.h"
+#include "device/register_map.h"
+#include "modbus/frame.h"
+#include "modbus/transactions.h"
+
+#include <QTimer>
+#include <cmath>
+
+namespace device {
+
+namespace {
+constexpr int kAllCoefStart = regmap::kFirstInputCoef + 1;
+
+QString number(int value) { return QString::number(value); }
+} // namespace
+
+Commands::Commands(modbus::Client &client, CommandView &view, QTimer &timer2, QObject *parent)
+    : QObject(parent), m_client(client), m_view(view), m_timer2(timer2)
+{
+    m_client.setReplyHandler(
+        [this](const QByteArray &reply, int maxLength) { decodeReply(reply, maxLength); });
+    connect(&m_timer2, &QTimer::timeout, this, &Commands::onTimer2);
+}
+
+void Commands::comDoOnce()
+{
+    submit([this] { read({1, std::nullopt, regmap::kFirstInput + 1, regmap::kLiveCount}); });
+}
+
+void Commands::cmdReadAlarm(int /*index*/)
+{
+    submit([this] { read({2, 2, kAllCoefStart, regmap::kCoefCount}); });
+}
+
+void Commands::cmdReadP(int i)
+{
+    submit([this, i] { read({2, i, regmap::parameterRegister(i) + 1, 1}); });
+}
+
+void Commands::cmdWriteP(int i)
+{
+    submit([this, i] { write(i); });
+}
+
+void Commands::submit(std::function<void()> click)
+{
+    if (m_client.busy()) {
+        m_queued.push_back(std::move(click));
+        return;
+    }
+    click();
+    runQueued();
+}
+
+void Commands::runQueued()
+{
+    while (!m_queued.empty() && !m_client.busy()) {
+        auto click = std::move(m_queued.front());
+        m_queued.pop_front();
+        click();
+    }
+}
+
+void Commands::read(const ReadRequest &request)
+{
+    const auto station = numtext::floorByte(m_view.stationText());
+    if (!station) {
+        m_view.tell(kBadStation, MessageIcon::Warning);
+        return;
+    }
+    m_displayMode = request.displayMode;
+    if (request.channelBase)
+        m_channelBase = *request.channelBase;
+    m_view.setDataLengthText(number(request.quantity));
+    m_view.setStartIdText(number(request.startNumber));
+    const auto start = numtext::floorByte(m_view.startIdText(), 1);
+    const auto quantity = numtext::floorByte(m_view.dataLengthText());
+    if (!start || !quantity)
+        return;
+    m_client.ReadModule(static_cast<std::uint8_t>(*station), modbus::kReadHolding,
+                        static_cast<std::uint8_t>(*start - 1), static_cast<std::uint8_t>(*quantity),
+                        0);
+}
+
+void Commands::write(int i)
+{
+    if (!numtext::roundByte(m_view.stationText())) {
+        m_view.tell(kBadStation, MessageIcon::Warning);
+        return;
+    }
+    const auto value = numtext::inRange(numtext::roundOf(m_view.channelText(i)), 0, 65535);
+    if (!value) {
+        m_view.tell(kBadValue, MessageIcon::Warning);
+        return;
+    }
+    m_client.ModbusSetReg(0, regmap::parameterRegister(i), *value / 256, *value % 256);
+}
+
+void Commands::decodeReply(const QByteArray &reply, int maxLength)
+{
+    const decode::Shown shown = decode::DoData(reply, m_displayMode, m_channelBase, maxLength);
+    if (!shown.hasReplyText)
+        return;
+    m_view.setStateText(shown.replyText);
+    for (const decode::BoxText &box : shown.boxes) {
+        if (box.target == decode::Target::CurrentInput)
+            m_view.setCurrentInputText(box.index, box.text);
+        else
+            m_view.setChannelText(box.index, box.text);
+    }
+}
+
+void Commands::cmdOneM()
+{
+    m_view.setCounterText(QStringLiteral("1"));
+    const auto value = numtext::parse(m_view.timerSetText());
+    if (!value) {
+        m_view.tell(kIntervalNotNumber, MessageIcon::None);
+        return;
+    }
+    const double t = std::floor(*value);
+    if (!(t >= kMinIntervalMs && t <= kMaxIntervalMs)) {
+        m_view.tell(kIntervalOutOfRange, MessageIcon::None);
+        return;
+    }
+    m_timer2.setInterval(static_cast<int>(std::nearbyint(*value)));
+    m_timer2.start();
+}
+
+void Commands::cmdStopOnce() { m_timer2.stop(); }
+
+void Commands::stopCycle(const QString &message)
+{
+    m_timer2.stop();
+    m_view.tell(message, MessageIcon::Warning);
+}
+
+void Commands::onTimer2()
+{
+    if (m_client.busy())
+        return;
+    const auto station = numtext::floorByte(m_view.stationText());
+    if (!station)
+        return stopCycle(kBadStation);
+    const auto start = numtext::floorByte(m_view.startIdText(), 1);
+    if (!start)
+        return stopCycle(kBadStart);
+    const auto quantity = numtext::floorByte(m_view.dataLengthText());
+    if (!quantity)
+        return stopCycle(kBadLength);
+    const auto counter = numtext::parse(m_view.counterText());
+    if (counter && *counter > kCounterLimit)
+        m_view.setCounterText(QStringLiteral("0"));
+    m_client.ReadModule(static_cast<std::uint8_t>(*station), modbus::kReadHolding,
+                        static_cast<std::uint8_t>(*start - 1), static_cast<std::uint8_t>(*quantity),
+                        0);
+    runQueued();
+}
+
+} // namespace device
