@@ -24,7 +24,8 @@ struct ModSettings {
     std::int16_t dataLength = 16;
 };
 
-// Missing, unreadable or malformed files give the defaults above.
+// A missing, unreadable or malformed comm.set gives the defaults above; a
+// ModSet.set like that gives nothing, and the window keeps its own values.
 CommSettings readCommSet(const QString &path);
 std::optional<ModSettings> readModSet(const QString &path);
 
@@ -36,8 +37,9 @@ struct WriteResult {
 // Replaces the file atomically: the old content stays whole if anything fails.
 WriteResult writeCommSet(const QString &path, const CommSettings &settings);
 
-// The four (or more) whole numbers of a settings text; separators are commas,
-// blanks, tabs and line breaks; a UTF-8 byte-order mark is ignored.
+// The first count whole numbers (decimal, optional sign, 16-bit signed) of a
+// settings text; runs of commas, blanks, tabs and line breaks separate them, a
+// UTF-8 byte-order mark is ignored, values after the first count are not read.
 std::optional<std::vector<std::int16_t>> parseValues(const QByteArray &content, int count);
 
 } // namespace settingsfile
