@@ -9,8 +9,9 @@ namespace numtext {
 
 std::optional<double> parse(const QString &text)
 {
-    static const QRegularExpression kNumber(
-        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)[ \\t]*$"));
+    // Anchored at the very end: "$" alone would also let a trailing line break through.
+    static const QRegularExpression kNumber(QRegularExpression::anchoredPattern(QStringLiteral(
+        "[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)[ \\t]*")));
     const QRegularExpressionMatch match = kNumber.match(text);
     if (!match.hasMatch())
         return std::nullopt;

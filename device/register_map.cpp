@@ -34,7 +34,8 @@ int signedValue(std::uint16_t raw)
 
 QString hundredthsText(int value)
 {
-    const int magnitude = std::abs(value);
+    // Widened first: the magnitude of the lowest int does not fit an int.
+    const long long magnitude = std::llabs(static_cast<long long>(value));
     const QString sign = value < 0 ? QStringLiteral("-") : QString();
     return sign + QString::number(magnitude / 100) + QLatin1Char('.') +
            QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));

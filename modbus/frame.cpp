@@ -1,7 +1,5 @@
 #include "modbus/frame.h"
 
-#include <algorithm>
-
 namespace modbus {
 
 namespace {
@@ -25,7 +23,9 @@ CrcPair split(std::uint16_t crc)
 
 CrcPair Crc16(const QByteArray &cmdstring, int j)
 {
-    const int count = j < 0 ? 0 : std::min(j + 1, static_cast<int>(cmdstring.size()));
+    // Compared before adding 1 so that a j near the top of int cannot overflow.
+    const int size = static_cast<int>(cmdstring.size());
+    const int count = j < 0 ? 0 : (j >= size ? size : j + 1);
     return split(crcOver(cmdstring, count));
 }
 
