@@ -33,6 +33,7 @@ public:
     const FormControls &controls() const { return m_ui; }
     CommPort &serial() { return *m_serial; }
     device::Commands &commands() { return *m_commands; }
+    modbus::Client &client() { return *m_client; }
     std::int16_t savedPort() const { return m_savedPort; }
     std::int16_t savedBaud() const { return m_savedBaud; }
 
