@@ -69,6 +69,9 @@ private:
     void writeSThreshold(int v) { setSThreshold(v); }
     void onError(QSerialPort::SerialPortError error);
     void pullPending();
+    bool openPort();
+    void closePort();
+    bool refuse(const QString &why);
 
     QString m_programDir;
     QSerialPort m_port;
@@ -80,4 +83,5 @@ private:
     int m_inputLen = 0;
     int m_rThreshold = 0;
     int m_sThreshold = 0;
+    bool m_closing = false; // closing raises errors of its own; they are no loss
 };
