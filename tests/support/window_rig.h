@@ -52,6 +52,13 @@ public:
 
     const FormControls &ui() const { return window->controls(); }
 
+    // Closes the window (and its port) and starts a new one on the same directory.
+    void restart()
+    {
+        window.reset();
+        window = std::make_unique<MainWindow>(dir.path());
+    }
+
     // The lamp in front is the one raised last among Picture2's children.
     QString frontLamp() const
     {
