@@ -5,7 +5,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$ROOT/scripts/setup.sh"
 ensure_packages
-configure_and_build build Release
+configure_and_build build Release rv4820-sim rv4820-screenshots
 
 WORK="$(mktemp -d)"
 SIM_PID=""

@@ -17,12 +17,14 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build DIR BUILD_TYPE [extra cmake args...]
+# configure_and_build DIR BUILD_TYPE [TARGET...]: every target when none is named.
 configure_and_build() {
   local dir="$1" type="$2"
   shift 2
   if [ ! -f "$ROOT/$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
+    cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type"
   fi
-  cmake --build "$ROOT/$dir" --parallel "$(nproc)"
+  local targets=()
+  for target in "$@"; do targets+=(--target "$target"); done
+  cmake --build "$ROOT/$dir" --parallel "$(nproc)" "${targets[@]}"
 }
