@@ -40,7 +40,7 @@ public:
 
     // The tool's request that the logged one is: the last one like it sent
     // before the simulator logged it. -1 when there is none.
-    qsizetype match(const SimEntry &request)
+    qsizetype match(const SimEntry &request, qint64 &lagMs)
     {
         const qint64 at = time(request.ms);
         qsizetype found = -1;
@@ -48,8 +48,10 @@ public:
             if (m_tool[i].bytes == request.bytes && at - m_tool[i].at <= kMaxLagMs)
                 found = i;
         }
-        if (found >= 0)
+        if (found >= 0) {
             m_cursor = found + 1;
+            lagMs = std::max(lagMs, at - m_tool[found].at);
+        }
         return found;
     }
 
@@ -122,7 +124,7 @@ LineFigures lineFigures(const QList<QList<SimEntry>> &runs, const QList<SentRequ
                         f.minSpacingMs < 0 ? spacing : std::min(f.minSpacingMs, spacing);
                 }
                 lastRequestAt = e.ms;
-                current = attribution.match(e);
+                current = attribution.match(e, f.maxLogLagMs);
                 f.unmatched += current < 0 ? 1 : 0;
             } else {
                 ++f.replies;

@@ -15,6 +15,8 @@ struct LineFigures {
     int writes = 0;           // function-6 requests
     int readKindChanges = 0;  // a read asking for other registers than the one before
     qint64 minSpacingMs = -1; // between consecutive requests of one simulator run
+    int closeOnWire = 0;      // consecutive requests logged less than 190 ms apart
+    qint64 maxLogLagMs = 0;   // the longest the simulator took to log a request
     int dropped = 0;          // requests left unanswered on purpose
     int replies = 0;          // replies sent, whatever their faults
     int unmatched = 0;        // logged requests the tool did not send: none expected
