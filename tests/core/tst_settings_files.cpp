@@ -7,7 +7,7 @@
 using namespace settingsfile;
 
 namespace {
-const QByteArray kOld = QByteArrayLiteral("7,9600\r\n");
+const QByteArray kOld = QByteArray(300, '9') + "\r\nold second line\r\n"; // longer than the new
 
 QByteArray contentOf(const QString &path)
 {
@@ -24,14 +24,14 @@ bool put(const QString &path, const QByteArray &content)
 // Root ignores directory permissions, so a refused write is tried as another user.
 class AsOtherUser {
 public:
-    AsOtherUser() : m_switched(geteuid() == 0 && seteuid(65534) == 0) {}
+    explicit AsOtherUser(bool wanted) : m_switched(wanted && geteuid() == 0 && seteuid(65534) == 0)
+    {
+    }
     ~AsOtherUser()
     {
         if (m_switched && seteuid(0) != 0)
             qFatal("cannot return to root");
     }
-    AsOtherUser(const AsOtherUser &) = delete;
-    AsOtherUser &operator=(const AsOtherUser &) = delete;
 
 private:
     bool m_switched;
@@ -42,14 +42,10 @@ class TestSettingsFiles : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void readComm_data();
-    void readComm();
-    void readMod_data();
-    void readMod();
+    void read_data();
+    void read();
     void write_data();
     void write();
-    void failedWrite_data();
-    void failedWrite();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -60,172 +56,124 @@ void TestSettingsFiles::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    // Lets the other user of failedWrite reach the directories inside.
+    // Lets the other user of write reach the directories inside.
     QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
 }
 
-void TestSettingsFiles::readComm_data()
+void TestSettingsFiles::read_data()
 {
+    QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content"); // null: no file
-    QTest::addColumn<int>("port");
-    QTest::addColumn<int>("baud");
-
-    QTest::newRow("saved line") << QByteArray("4,19200\r\n") << 4 << 19200;
-    QTest::newRow("25,9600") << QByteArray("25,9600") << 25 << 9600;
-    QTest::newRow("3,4800") << QByteArray("3,4800") << 3 << 4800;
-    QTest::newRow("negative port") << QByteArray("-5,9600") << -5 << 9600;
-    QTest::newRow("int16 ends") << QByteArray("-32768,+32767") << -32768 << 32767;
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF") + "6,9600\r\n" << 6 << 9600;
-    QTest::newRow("blanks and tabs") << QByteArray(" 6 \t, 9600 ") << 6 << 9600;
-    QTest::newRow("one per line") << QByteArray("6\r\n9600\n") << 6 << 9600;
-    QTest::newRow("comma run") << QByteArray("6,,9600") << 6 << 9600;
-    QTest::newRow("extra values") << QByteArray("6,9600,x\r\n1,2\r\n") << 6 << 9600;
-    QTest::newRow("long tail") << QByteArray("6,9600\r\n") + QByteArray(1 << 20, 'x') << 6 << 9600;
-
-    const auto defaults = [](const char *name, const QByteArray &content) {
-        QTest::newRow(name) << content << 4 << 19200;
+    QTest::addColumn<QList<int>>("values");  // none: ModSet.set gives nothing
+    const auto comm = [](const char *name, const QByteArray &content, int port = 4,
+                         int baud = 19200) {
+        QTest::addRow("comm.set %s", name) << kCommSet << content << QList<int>{port, baud};
     };
-    defaults("no file", QByteArray());
-    defaults("empty", QByteArray(""));
-    defaults("one value", "4");
-    defaults("letters", "a,b");
-    defaults("baud over int16", "4,40000");
-    defaults("port under int16", "-32769,9600");
-    defaults("huge number", "4,99999999999999999999999");
-    defaults("fraction", "4.5,9600");
-    defaults("hexadecimal", "0x4,9600");
-    defaults("semicolon", "4;9600");
-    defaults("sign only", "-,9600");
-    defaults("nul inside", QByteArray("6\0,9600", 7));
+    const auto mod = [](const char *name, const QByteArray &content, QList<int> values = {}) {
+        QTest::addRow("ModSet.set %s", name) << kModSet << content << values;
+    };
+    comm("saved line", "4,19200\r\n");
+    comm("25,9600", "25,9600", 25, 9600);
+    comm("3,4800", "3,4800", 3, 4800);
+    comm("negative port", "-5,9600", -5, 9600);
+    comm("int16 ends", "-32768,+32767", -32768, 32767);
+    comm("byte-order mark", QByteArray("\xEF\xBB\xBF") + "6,9600\r\n", 6, 9600);
+    comm("blanks and tabs", " 6 \t, 9600 ", 6, 9600);
+    comm("one per line", "6\r\n9600\n", 6, 9600);
+    comm("comma run", "6,,9600", 6, 9600);
+    comm("extra values", "6,9600,x\r\n1,2\r\n", 6, 9600);
+    comm("long tail", QByteArray("6,9600\r\n") + QByteArray(1 << 20, 'x'), 6, 9600);
+    // Anything else gives the defaults.
+    comm("no file", QByteArray());
+    for (const char *bad :
+         {"", "4", "a,b", "4,32768", "4,40000", "-32769,9600", "4,99999999999999999999999",
+          "4.5,9600", "0x4,9600", "4;9600", "-,9600"})
+        comm(qPrintable('"' + QString(bad) + '"'), bad);
+    comm("nul inside", QByteArray("6\0,9600", 7));
     QByteArray garbage(4096, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 167 + 13) % 256);
-    defaults("binary", garbage);
-    defaults("a megabyte of digits", QByteArray(1 << 20, '1'));
+    comm("binary", garbage);
+    comm("a megabyte of digits", QByteArray(1 << 20, '1'));
     // A number cut in half at the read limit must not be taken for a shorter one.
-    defaults("cut at the limit", QByteArray(64 * 1024 - 1, ' ') + "12,9600");
+    comm("cut at the limit", QByteArray(64 * 1024 - 1, ' ') + "12,9600");
+
+    mod("shipped", "0,2,16,0\r\n", {2, 16});
+    mod("0,5,8,0", "0,5,8,0", {5, 8});
+    mod("negative", "9,-3,300,-1", {-3, 300});
+    mod("five values", "0,5,8,0,9", {5, 8});
+    mod("no file", QByteArray());
+    for (const char *bad : {"", "0,5,8", "0,5,x,0", "0,5,8,40000"})
+        mod(qPrintable('"' + QString(bad) + '"'), bad);
 }
 
-void TestSettingsFiles::readComm()
+void TestSettingsFiles::read()
 {
+    QFETCH(QString, file);
     QFETCH(QByteArray, content);
-    QFETCH(int, port);
-    QFETCH(int, baud);
+    QFETCH(QList<int>, values);
     if (!content.isNull())
-        QVERIFY(put(path(kCommSet), content));
-    const CommSettings read = readCommSet(path(kCommSet));
-    QCOMPARE(read.port, port);
-    QCOMPARE(read.baud, baud);
-}
-
-void TestSettingsFiles::readMod_data()
-{
-    QTest::addColumn<QByteArray>("content"); // null: no file
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("station");
-    QTest::addColumn<int>("length");
-
-    QTest::newRow("shipped") << QByteArray("0,2,16,0\r\n") << true << 2 << 16;
-    QTest::newRow("0,5,8,0") << QByteArray("0,5,8,0") << true << 5 << 8;
-    QTest::newRow("negative") << QByteArray("9,-3,300,-1") << true << -3 << 300;
-    QTest::newRow("five values") << QByteArray("0,5,8,0,9") << true << 5 << 8;
-    QTest::newRow("no file") << QByteArray() << false << 0 << 0;
-    QTest::newRow("empty") << QByteArray("") << false << 0 << 0;
-    QTest::newRow("three values") << QByteArray("0,5,8") << false << 0 << 0;
-    QTest::newRow("letter") << QByteArray("0,5,x,0") << false << 0 << 0;
-    QTest::newRow("last over int16") << QByteArray("0,5,8,40000") << false << 0 << 0;
-}
-
-void TestSettingsFiles::readMod()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, ok);
-    QFETCH(int, station);
-    QFETCH(int, length);
-    if (!content.isNull())
-        QVERIFY(put(path(kModSet), content));
-    const auto read = readModSet(path(kModSet));
-    QCOMPARE(read.has_value(), ok);
-    if (ok) {
-        QCOMPARE(read->station, station);
-        QCOMPARE(read->dataLength, length);
+        QVERIFY(put(path(file), content));
+    QList<int> read;
+    if (file == kCommSet) {
+        const CommSettings comm = readCommSet(path(file));
+        read = {comm.port, comm.baud};
+    } else if (const auto mod = readModSet(path(file))) {
+        read = {mod->station, mod->dataLength};
     }
+    QCOMPARE(read, values);
 }
 
 void TestSettingsFiles::write_data()
 {
+    QTest::addColumn<int>("dirMode"); // 0: no directory, -1: a directory at the file's place
     QTest::addColumn<int>("port");
     QTest::addColumn<int>("baud");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("4,19200") << 4 << 19200 << QByteArray("4,19200\r\n");
-    QTest::newRow("negative") << -5 << -32768 << QByteArray("-5,-32768\r\n");
-    QTest::newRow("zero") << 0 << 9600 << QByteArray("0,9600\r\n");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QByteArray>("content"); // afterwards; the old one stays if the write fails
+    QTest::newRow("4,19200") << 0755 << 4 << 19200 << true << QByteArray("4,19200\r\n");
+    QTest::newRow("negative") << 0755 << -5 << -32768 << true << QByteArray("-5,-32768\r\n");
+    QTest::newRow("zero") << 0755 << 0 << 9600 << true << QByteArray("0,9600\r\n");
+    QTest::newRow("no such directory") << 0 << 3 << 9600 << false << QByteArray();
+    QTest::newRow("target is a directory") << -1 << 3 << 9600 << false << QByteArray();
+    QTest::newRow("read-only directory") << 0555 << 3 << 9600 << false << kOld;
+    // Sticky and world-writable: the other user may create files but not replace
+    // root's, so the failure comes only at the final rename.
+    QTest::newRow("rename refused") << 01777 << 3 << 9600 << false << kOld;
 }
 
 void TestSettingsFiles::write()
 {
+    QFETCH(int, dirMode);
     QFETCH(int, port);
     QFETCH(int, baud);
-    QFETCH(QByteArray, bytes);
-    const CommSettings settings{static_cast<std::int16_t>(port), static_cast<std::int16_t>(baud)};
-    QVERIFY(put(path(kCommSet), QByteArray(300, '9') + "\r\nold second line\r\n"));
-    const WriteResult result = writeCommSet(path(kCommSet), settings);
-    QVERIFY2(result.ok, qPrintable(result.error));
-    QCOMPARE(contentOf(path(kCommSet)), bytes);
-    QCOMPARE(readCommSet(path(kCommSet)).port, settings.port);
-    QCOMPARE(readCommSet(path(kCommSet)).baud, settings.baud);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{kCommSet});
-}
-
-void TestSettingsFiles::failedWrite_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("no such directory") << "missing";
-    QTest::newRow("target is a directory") << "directory";
-    QTest::newRow("read-only directory") << "read-only";
-    QTest::newRow("rename refused") << "sticky";
-}
-
-void TestSettingsFiles::failedWrite()
-{
-    QFETCH(QString, kind);
-    const QString dir = path(QStringLiteral("d"));
-    const QString target = dir + QLatin1Char('/') + kCommSet;
-    const QByteArray dirName = QFile::encodeName(dir);
-    QString expected; // the old content that must survive, if any
-    if (kind == QLatin1String("directory")) {
-        QVERIFY(QDir().mkpath(target));
-    } else if (kind != QLatin1String("missing")) {
-        if (kind == QLatin1String("sticky") && geteuid() != 0)
-            QSKIP("needs root to own the file while another user writes");
-        QVERIFY(QDir().mkpath(dir));
+    QFETCH(bool, ok);
+    QFETCH(QByteArray, content);
+    const QString dir = path(QStringLiteral("d")), target = dir + '/' + kCommSet;
+    if (dirMode == 01777 && geteuid() != 0)
+        QSKIP("needs root to own the file while another user writes");
+    if (dirMode != 0)
+        QVERIFY(QDir().mkpath(dirMode < 0 ? target : dir));
+    if (dirMode > 0) {
         QVERIFY(put(target, kOld));
-        expected = QString::fromLatin1(kOld);
-        // Sticky and world-writable: the other user may create files but not
-        // replace root's, so the failure comes only at the final rename.
-        const bool sticky = kind == QLatin1String("sticky");
-        QVERIFY(::chmod(QFile::encodeName(target).constData(), sticky ? 0666 : 0644) == 0);
-        QVERIFY(::chmod(dirName.constData(), sticky ? 01777 : 0555) == 0);
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), dirMode == 01777 ? 0666 : 0644) ==
+                0);
+        QVERIFY(::chmod(QFile::encodeName(dir).constData(), dirMode) == 0);
     }
-
     WriteResult result;
-    if (expected.isNull()) {
-        result = writeCommSet(target, CommSettings{3, 9600});
-    } else {
-        AsOtherUser other;
-        result = writeCommSet(target, CommSettings{3, 9600});
+    {
+        AsOtherUser other(dirMode > 0 && !ok);
+        result = writeCommSet(target,
+                              {static_cast<std::int16_t>(port), static_cast<std::int16_t>(baud)});
     }
-    ::chmod(dirName.constData(), 0755);
-    QVERIFY(!result.ok);
-    QVERIFY(!result.error.isEmpty());
-    if (!expected.isNull())
-        QCOMPARE(QString::fromLatin1(contentOf(target)), expected);
-    if (kind == QLatin1String("directory"))
-        QVERIFY(QFileInfo(target).isDir());
-    if (kind != QLatin1String("missing"))
-        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), expected.isNull() ? 0 : 1);
-    else
-        QVERIFY(!QFileInfo::exists(dir));
+    ::chmod(QFile::encodeName(dir).constData(), 0755);
+    QVERIFY2(result.ok == ok, qPrintable(result.error));
+    QCOMPARE(result.error.isEmpty(), ok); // a failure gives its reason
+    QCOMPARE(contentOf(target), content);
+    QCOMPARE(QFileInfo(dir).isDir(), dirMode != 0);
+    QCOMPARE(QFileInfo(target).isDir(), dirMode < 0);
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), // nothing left beside it
+             dirMode > 0 ? QStringList{kCommSet} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFiles)

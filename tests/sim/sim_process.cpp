@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QThread>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -16,10 +15,8 @@ constexpr int kStartMs = 10000;
 
 SimProcess::~SimProcess()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(kStartMs);
-    }
+    m_process.kill();
+    m_process.waitForFinished(kStartMs);
 }
 
 bool SimProcess::start(const QStringList &extra)
@@ -27,32 +24,10 @@ bool SimProcess::start(const QStringList &extra)
     m_process.start(QStringLiteral(RV_SIM_PATH),
                     QStringList{"--pty", link(), "--seed", "1"} + extra);
     QDeadlineTimer deadline(kStartMs);
-    while (m_process.waitForStarted(kStartMs) && !deadline.hasExpired()) {
-        if (QFileInfo(link()).isSymLink())
-            return true;
+    while (m_process.waitForStarted(kStartMs) && !QFileInfo(link()).isSymLink() &&
+           !deadline.hasExpired())
         QThread::msleep(10);
-    }
-    return false;
-}
-
-bool SimProcess::stop(int signalNumber)
-{
-    ::kill(static_cast<pid_t>(m_process.processId()), signalNumber);
-    return m_process.waitForFinished(kStartMs) && m_process.exitStatus() == QProcess::NormalExit &&
-           m_process.exitCode() == 0;
-}
-
-int SimProcess::runToEnd(const QStringList &arguments, QByteArray *out, QByteArray *err)
-{
-    QProcess process;
-    process.start(QStringLiteral(RV_SIM_PATH), arguments);
-    if (!process.waitForFinished(kStartMs) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    if (out)
-        *out = process.readAllStandardOutput();
-    if (err)
-        *err = process.readAllStandardError();
-    return process.exitCode();
+    return QFileInfo(link()).isSymLink();
 }
 
 LinkClient::LinkClient(const QString &path)
