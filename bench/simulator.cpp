@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTime>
 
 namespace bench {
 
@@ -17,6 +18,7 @@ constexpr qint64 kDayMs = 24 * 3600 * 1000;
 bool Simulator::start(const QStringList &options, const QString &logPath)
 {
     stop();
+    QFile::remove(m_link); // a link left by a run that had to be killed
     m_process.setStandardOutputFile(logPath);
     m_process.setStandardErrorFile(logPath + QStringLiteral(".err"));
     m_process.start(QStringLiteral(RV_SIM_PATH),
@@ -47,8 +49,8 @@ void Simulator::stop()
 
 QList<SimEntry> readSimLog(const QString &path)
 {
-    static const QRegularExpression line(QStringLiteral(
-        R"(^(\d\d):(\d\d):(\d\d)\.(\d{3}) (->|<-)((?: [0-9A-F]{2})*)(?: \((.*)\))?$)"));
+    static const QRegularExpression line(
+        QStringLiteral(R"(^(\d\d:\d\d:\d\d\.\d{3}) (->|<-)((?: [0-9A-F]{2})*)(?: \((.*)\))?$)"));
     QList<SimEntry> entries;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -57,12 +59,9 @@ QList<SimEntry> readSimLog(const QString &path)
         const auto match = line.match(QString::fromUtf8(file.readLine()).trimmed());
         if (!match.hasMatch())
             continue;
-        const qint64 ms = ((match.captured(1).toInt() * 60 + match.captured(2).toInt()) * 60 +
-                           match.captured(3).toInt()) *
-                              1000LL +
-                          match.captured(4).toInt();
-        entries.append({ms, match.captured(5) == QLatin1String("->"),
-                        QByteArray::fromHex(match.captured(6).toLatin1()), match.captured(7)});
+        const QTime time = QTime::fromString(match.captured(1), QStringLiteral("HH:mm:ss.zzz"));
+        entries.append({time.msecsSinceStartOfDay(), match.captured(2) == QLatin1String("->"),
+                        QByteArray::fromHex(match.captured(3).toLatin1()), match.captured(4)});
     }
     return entries;
 }
