@@ -36,11 +36,15 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(kTimer2StartMs);
+    m_timer2->setTimerType(Qt::PreciseTimer); // a coarse timer shifts ticks by up to 5 %
     m_client = std::make_unique<modbus::Client>(*m_serial, *this);
     m_commands = new device::Commands(*m_client, *this, *m_timer2, this);
 
     connectHandlers();
     startUp();
+    // The status query is the usual first action; a focused text box would
+    // also keep a cursor blinking (and the window repainting) while idle.
+    m_ui.comDoOnce->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
