@@ -7,8 +7,8 @@
 
 namespace artwork {
 
-QIcon applicationIcon();              // 32 x 32
-QPixmap lamp(const QColor &colour);   // 16 x 16 status lamp
-QPixmap aboutPicture();               // 401 x 238, tab 2
+QIcon applicationIcon();            // 32 x 32
+QPixmap lamp(const QColor &colour); // 16 x 16 status lamp
+QPixmap aboutPicture();             // 401 x 238, tab 2
 
 } // namespace artwork

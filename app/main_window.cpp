@@ -100,8 +100,14 @@ void MainWindow::tell(const QString &text, device::MessageIcon icon)
                 icon == device::MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
 }
 
-void MainWindow::setCommandText(const QString &text) { m_ui.txtCommand->setText(text); }
-void MainWindow::setStateText(const QString &text) { m_ui.txtState->setPlainText(text); }
+void MainWindow::setCommandText(const QString &text)
+{
+    m_ui.txtCommand->setText(text);
+}
+void MainWindow::setStateText(const QString &text)
+{
+    m_ui.txtState->setPlainText(text);
+}
 
 void MainWindow::showLamp(modbus::Lamp lamp)
 {
@@ -112,18 +118,54 @@ void MainWindow::showLamp(modbus::Lamp lamp)
     }
 }
 
-QString MainWindow::counterText() const { return m_ui.lblCounter->text(); }
-void MainWindow::setCounterText(const QString &text) { m_ui.lblCounter->setText(text); }
-QString MainWindow::recCountText() const { return m_ui.lblRecCount->text(); }
-void MainWindow::setRecCountText(const QString &text) { m_ui.lblRecCount->setText(text); }
-QString MainWindow::stationText() const { return m_ui.txtStationID->text(); }
-QString MainWindow::dataLengthText() const { return m_ui.txtDataLength->text(); }
-QString MainWindow::startIdText() const { return m_ui.txtStartID->text(); }
-void MainWindow::setStartIdText(const QString &text) { m_ui.txtStartID->setText(text); }
-void MainWindow::setDataLengthText(const QString &text) { m_ui.txtDataLength->setText(text); }
-QString MainWindow::timerSetText() const { return m_ui.txtTimerSet->text(); }
-QString MainWindow::channelText(int i) const { return m_ui.txtChannel.at(i)->text(); }
-void MainWindow::setChannelText(int i, const QString &text) { m_ui.txtChannel.at(i)->setText(text); }
+QString MainWindow::counterText() const
+{
+    return m_ui.lblCounter->text();
+}
+void MainWindow::setCounterText(const QString &text)
+{
+    m_ui.lblCounter->setText(text);
+}
+QString MainWindow::recCountText() const
+{
+    return m_ui.lblRecCount->text();
+}
+void MainWindow::setRecCountText(const QString &text)
+{
+    m_ui.lblRecCount->setText(text);
+}
+QString MainWindow::stationText() const
+{
+    return m_ui.txtStationID->text();
+}
+QString MainWindow::dataLengthText() const
+{
+    return m_ui.txtDataLength->text();
+}
+QString MainWindow::startIdText() const
+{
+    return m_ui.txtStartID->text();
+}
+void MainWindow::setStartIdText(const QString &text)
+{
+    m_ui.txtStartID->setText(text);
+}
+void MainWindow::setDataLengthText(const QString &text)
+{
+    m_ui.txtDataLength->setText(text);
+}
+QString MainWindow::timerSetText() const
+{
+    return m_ui.txtTimerSet->text();
+}
+QString MainWindow::channelText(int i) const
+{
+    return m_ui.txtChannel.at(i)->text();
+}
+void MainWindow::setChannelText(int i, const QString &text)
+{
+    m_ui.txtChannel.at(i)->setText(text);
+}
 
 void MainWindow::setCurrentInputText(int k, const QString &text)
 {

@@ -16,7 +16,10 @@ const QString kPortInUse = QStringLiteral("Selected serial port has been used by
 const QString kSaved = QStringLiteral("Save successfully");
 constexpr int kStartUpPorts = 24; // COM1..COM24 are matched at start-up, not COM25
 
-QString lineSettings(int baud) { return QString::number(baud) + QStringLiteral(",N,8,1"); }
+QString lineSettings(int baud)
+{
+    return QString::number(baud) + QStringLiteral(",N,8,1");
+}
 } // namespace
 
 QString MainWindow::settingsPath(const QString &name) const
@@ -100,8 +103,8 @@ void MainWindow::onSave()
     m_serial->setCommPort(m_ui.Combo1->currentIndex() + 1);
     m_savedPort = static_cast<std::int16_t>(m_serial->commPort());
     const int entry = m_ui.Combo2->currentIndex() >= 0 ? m_ui.Combo2->currentIndex() : 0;
-    if (const auto baud = numtext::inRange(numtext::parse(m_ui.Combo2->itemText(entry)), -32768,
-                                           32767))
+    if (const auto baud =
+            numtext::inRange(numtext::parse(m_ui.Combo2->itemText(entry)), -32768, 32767))
         m_savedBaud = static_cast<std::int16_t>(*baud);
     m_serial->setSettings(lineSettings(m_savedBaud));
     if (m_serial->portOpen()) {

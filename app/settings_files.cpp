@@ -8,7 +8,7 @@ namespace settingsfile {
 
 namespace {
 // The files hold one short line; anything far longer is not ours to read whole.
-constexpr qint64 kMaxRead = 64 * 1024;
+constexpr qint64 kMaxRead = qint64(64) * 1024;
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 bool isSeparator(char c)

@@ -12,7 +12,7 @@ namespace bench {
 namespace {
 constexpr int kStartMs = 5000;
 constexpr int kStopMs = 3000;
-constexpr qint64 kDayMs = 24 * 3600 * 1000;
+constexpr qint64 kDayMs = qint64(24) * 3600 * 1000;
 } // namespace
 
 bool Simulator::start(const QStringList &options, const QString &logPath)

@@ -14,7 +14,10 @@ namespace device {
 namespace {
 constexpr int kAllCoefStart = regmap::kFirstInputCoef + 1;
 
-QString number(int value) { return QString::number(value); }
+QString number(int value)
+{
+    return QString::number(value);
+}
 } // namespace
 
 Commands::Commands(modbus::Client &client, CommandView &view, QTimer &timer2, QObject *parent)
@@ -130,7 +133,10 @@ void Commands::cmdOneM()
     m_timer2.start();
 }
 
-void Commands::cmdStopOnce() { m_timer2.stop(); }
+void Commands::cmdStopOnce()
+{
+    m_timer2.stop();
+}
 
 void Commands::stopCycle(const QString &message)
 {

@@ -16,8 +16,8 @@ struct BoxText {
 };
 
 struct Shown {
-    bool hasReplyText = false; // false: the reply was too short to show
-    QString replyText;         // for txtState
+    bool hasReplyText = false;  // false: the reply was too short to show
+    QString replyText;          // for txtState
     std::vector<BoxText> boxes; // in the order they are written
 };
 

@@ -25,6 +25,9 @@ inline std::optional<int> floorByte(const QString &text, int min = 0)
 {
     return inRange(floorOf(text), min, 255);
 }
-inline std::optional<int> roundByte(const QString &text) { return inRange(roundOf(text), 0, 255); }
+inline std::optional<int> roundByte(const QString &text)
+{
+    return inRange(roundOf(text), 0, 255);
+}
 
 } // namespace numtext

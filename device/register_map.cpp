@@ -41,6 +41,9 @@ QString hundredthsText(int value)
            QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
 }
 
-QString wholeText(long long value) { return QString::number(value); }
+QString wholeText(long long value)
+{
+    return QString::number(value);
+}
 
 } // namespace regmap

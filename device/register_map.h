@@ -18,9 +18,9 @@ struct Register {
 };
 
 constexpr int kRegisterCount = 18;
-constexpr int kFirstInput = 0;   // current inputs 1..4, hundredths of a mA
-constexpr int kFirstOutput = 4;  // current outputs 1..4
-constexpr int kLiveCount = 8;    // inputs and outputs read by one status query
+constexpr int kFirstInput = 0;  // current inputs 1..4, hundredths of a mA
+constexpr int kFirstOutput = 4; // current outputs 1..4
+constexpr int kLiveCount = 8;   // inputs and outputs read by one status query
 constexpr int kBaudRate = 8;
 constexpr int kStation = 9;
 constexpr int kFirstInputCoef = 10;
@@ -30,7 +30,10 @@ constexpr int kParameterCount = 10; // txtChannel(0..9) = registers 8..17
 constexpr int kCurrentInputBoxes = 8;
 constexpr int kCoefUnity = 10000; // coefficient that stands for a factor of 1
 
-constexpr int parameterRegister(int i) { return i + kBaudRate; }
+constexpr int parameterRegister(int i)
+{
+    return i + kBaudRate;
+}
 
 extern const std::array<Register, kRegisterCount> kRegisters;
 

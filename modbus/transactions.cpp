@@ -12,7 +12,10 @@ namespace modbus {
 namespace {
 constexpr int kMinCountedReply = 3;
 
-bool isByte(int value) { return value >= 0 && value <= 255; }
+bool isByte(int value)
+{
+    return value >= 0 && value <= 255;
+}
 
 // Marks the client busy for the length of one transaction.
 class BusyScope {

@@ -38,7 +38,8 @@ void WaitMs(int ms)
     sleepUntilFired(timer, loop, fired);
 
     const qint64 total = static_cast<qint64>(ms) * 1000000;
-    for (qint64 left = total - clock.nsecsElapsed(); left > 0; left = total - clock.nsecsElapsed()) {
+    for (qint64 left = total - clock.nsecsElapsed(); left > 0;
+         left = total - clock.nsecsElapsed()) {
         fired = false;
         timer.start(static_cast<int>((left + 999999) / 1000000));
         sleepUntilFired(timer, loop, fired);

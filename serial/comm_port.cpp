@@ -270,7 +270,7 @@ QByteArray CommPort::input()
     pullPending();
     const qsizetype count =
         m_inputLen > 0 ? qMin<qsizetype>(m_inputLen, m_pending.size()) : m_pending.size();
-    const QByteArray taken = m_pending.left(count);
+    QByteArray taken = m_pending.left(count);
     m_pending.remove(0, count);
     return taken;
 }

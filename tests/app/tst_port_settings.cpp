@@ -51,16 +51,22 @@ private slots:
         QTest::addColumn<int>("commPort");
         QTest::addColumn<bool>("open");
         QTest::addColumn<int>("speed");
-        QTest::newRow("4,19200") << QByteArray("4,19200\r\n") << 4 << 3 << 1 << 4 << true << int(B19200);
+        QTest::newRow("4,19200") << QByteArray("4,19200\r\n") << 4 << 3 << 1 << 4 << true
+                                 << int(B19200);
         QTest::newRow("25,9600") << QByteArray("25,9600\r\n") << 25 << -1 << 0 << 25 << false << 0;
-        QTest::newRow("3,4800") << QByteArray("3,4800\r\n") << 3 << 2 << -1 << 3 << true << int(B4800);
-        QTest::newRow("9600 on COM24") << QByteArray("24,9600") << 24 << 23 << 0 << 24 << true << int(B9600);
+        QTest::newRow("3,4800") << QByteArray("3,4800\r\n") << 3 << 2 << -1 << 3 << true
+                                << int(B4800);
+        QTest::newRow("9600 on COM24")
+            << QByteArray("24,9600") << 24 << 23 << 0 << 24 << true << int(B9600);
         QTest::newRow("missing") << QByteArray("<none>") << 4 << 3 << 1 << 4 << true << int(B19200);
         QTest::newRow("empty") << QByteArray() << 4 << 3 << 1 << 4 << true << int(B19200);
         QTest::newRow("cut short") << QByteArray("7") << 4 << 3 << 1 << 4 << true << int(B19200);
-        QTest::newRow("garbage") << QByteArray("\x01\xFFzz,\n") << 4 << 3 << 1 << 4 << true << int(B19200);
-        QTest::newRow("baud beyond 16 bits") << QByteArray("4,38400") << 4 << 3 << 1 << 4 << true << int(B19200);
-        QTest::newRow("BOM, blanks") << QByteArray("\xEF\xBB\xBF 5\t9600 \r\n") << 5 << 4 << 0 << 5 << true << int(B9600);
+        QTest::newRow("garbage") << QByteArray("\x01\xFFzz,\n") << 4 << 3 << 1 << 4 << true
+                                 << int(B19200);
+        QTest::newRow("baud beyond 16 bits")
+            << QByteArray("4,38400") << 4 << 3 << 1 << 4 << true << int(B19200);
+        QTest::newRow("BOM, blanks")
+            << QByteArray("\xEF\xBB\xBF 5\t9600 \r\n") << 5 << 4 << 0 << 5 << true << int(B9600);
     }
     void startUpReadsCommSet()
     {
@@ -78,10 +84,10 @@ private slots:
         rig.restart(); // start again with the link
         QCOMPARE(rig.ui().Combo1->currentIndex(), combo1);
         QCOMPARE(rig.ui().Combo2->currentIndex(), combo2);
-        QCOMPARE(rig.ui().Combo1->currentText(), combo1 < 0 ? QStringLiteral("COM4")
-                                                           : QStringLiteral("COM%1").arg(combo1 + 1));
-        QCOMPARE(rig.ui().Combo2->currentText(), combo2 < 0 ? QStringLiteral("19200")
-                                                           : rig.ui().Combo2->itemText(combo2));
+        QCOMPARE(rig.ui().Combo1->currentText(),
+                 combo1 < 0 ? QStringLiteral("COM4") : QStringLiteral("COM%1").arg(combo1 + 1));
+        QCOMPARE(rig.ui().Combo2->currentText(),
+                 combo2 < 0 ? QStringLiteral("19200") : rig.ui().Combo2->itemText(combo2));
         QCOMPARE(rig.window->serial().commPort(), commPort);
         QCOMPARE(rig.window->serial().portOpen(), open);
         if (open)
@@ -94,11 +100,16 @@ private slots:
         QTest::addColumn<QByteArray>("modSet");
         QTest::addColumn<QString>("station");
         QTest::addColumn<QString>("length");
-        QTest::newRow("0,5,8,0") << QByteArray("0,5,8,0\r\n") << "5" << "8";
-        QTest::newRow("negative") << QByteArray("0,-3,8,0") << "-3" << "8";
-        QTest::newRow("missing") << QByteArray("<none>") << "2" << "16";
-        QTest::newRow("cut short") << QByteArray("0,5") << "2" << "16";
-        QTest::newRow("garbage") << QByteArray("zz") << "2" << "16";
+        QTest::newRow("0,5,8,0") << QByteArray("0,5,8,0\r\n") << "5"
+                                 << "8";
+        QTest::newRow("negative") << QByteArray("0,-3,8,0") << "-3"
+                                  << "8";
+        QTest::newRow("missing") << QByteArray("<none>") << "2"
+                                 << "16";
+        QTest::newRow("cut short") << QByteArray("0,5") << "2"
+                                   << "16";
+        QTest::newRow("garbage") << QByteArray("zz") << "2"
+                                 << "16";
     }
     void startUpReadsModSet()
     {
@@ -138,7 +149,7 @@ private slots:
         QCOMPARE(rig.window->serial().commPort(), 7);
         QVERIFY(rig.window->serial().portOpen());
         QCOMPARE(int(lineSpeed(com7)), int(B4800)); // the line settings in force
-        CommPort other(rig.dir.path());              // COM3 was let go
+        CommPort other(rig.dir.path());             // COM3 was let go
         QVERIFY(other.setCommPort(3));
         QVERIFY(other.setPortOpen(true));
         QCOMPARE(fileBytes(rig.dir.filePath(QStringLiteral("comm.set"))), QByteArray("3,4800\r\n"));

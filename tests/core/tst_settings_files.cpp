@@ -69,7 +69,8 @@ void TestSettingsFiles::read_data()
                          int baud = 19200) {
         QTest::addRow("comm.set %s", name) << kCommSet << content << QList<int>{port, baud};
     };
-    const auto mod = [](const char *name, const QByteArray &content, QList<int> values = {}) {
+    const auto mod = [](const char *name, const QByteArray &content,
+                        const QList<int> &values = {}) {
         QTest::addRow("ModSet.set %s", name) << kModSet << content << values;
     };
     comm("saved line", "4,19200\r\n");

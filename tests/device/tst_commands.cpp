@@ -54,24 +54,29 @@ private slots:
         QStringList all = zeros;
         for (int i = 2; i < 10; ++i)
             all[i] = QString::number(1000 + i + 8);
-        QTest::newRow("读所有参数") << "cmdReadAlarm_2" << "11" << "8"
-                                  << bytes({2, 3, 0, 0x0A, 0, 8, 0x64, 0x3D}) << all;
+        QTest::newRow("读所有参数") << "cmdReadAlarm_2"
+                                    << "11"
+                                    << "8" << bytes({2, 3, 0, 0x0A, 0, 8, 0x64, 0x3D}) << all;
         QStringList baud = zeros;
         baud[0] = "1008";
-        QTest::newRow("读波特率") << "cmdReadP_0" << "9" << "1"
-                                << bytes({2, 3, 0, 8, 0, 1, 0x05, 0xFB}) << baud;
+        QTest::newRow("读波特率") << "cmdReadP_0"
+                                  << "9"
+                                  << "1" << bytes({2, 3, 0, 8, 0, 1, 0x05, 0xFB}) << baud;
         QStringList station = zeros;
         station[1] = "1009";
-        QTest::newRow("读地址") << "cmdReadP_1" << "10" << "1"
-                              << bytes({2, 3, 0, 9, 0, 1, 0x54, 0x3B}) << station;
+        QTest::newRow("读地址") << "cmdReadP_1"
+                                << "10"
+                                << "1" << bytes({2, 3, 0, 9, 0, 1, 0x54, 0x3B}) << station;
         QStringList five = zeros;
         five[5] = "1013";
-        QTest::newRow("读参数 5") << "cmdReadP_5" << "14" << "1"
-                                << bytes({2, 3, 0, 0x0D, 0, 1, 0x15, 0xFA}) << five;
+        QTest::newRow("读参数 5") << "cmdReadP_5"
+                                  << "14"
+                                  << "1" << bytes({2, 3, 0, 0x0D, 0, 1, 0x15, 0xFA}) << five;
         QStringList nine = zeros;
         nine[9] = "1017";
-        QTest::newRow("读参数 9") << "cmdReadP_9" << "18" << "1"
-                                << modbus::CloseFrame(2, 3, 0, 17, 0, 1) << nine;
+        QTest::newRow("读参数 9") << "cmdReadP_9"
+                                  << "18"
+                                  << "1" << modbus::CloseFrame(2, 3, 0, 17, 0, 1) << nine;
     }
     void readButtons()
     {
@@ -93,8 +98,9 @@ private slots:
     void statusQueryFillsTheLiveValues()
     {
         WindowRig rig;
-        rig.module->setResponder(
-            [](const QByteArray &) { return readReply(2, {2000, 0, 65535, 40001, 1000, 0, 0, 65526}); });
+        rig.module->setResponder([](const QByteArray &) {
+            return readReply(2, {2000, 0, 65535, 40001, 1000, 0, 0, 65526});
+        });
         rig.ui().comDoOnce->click();
         QCOMPARE(rig.requestBytes(), QList<QByteArray>{bytes({2, 3, 0, 0, 0, 8, 0x44, 0x3F})});
         QCOMPARE(rig.ui().txtStartID->text(), QStringLiteral("1"));
@@ -110,15 +116,22 @@ private slots:
         QTest::addColumn<QString>("station");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("写参数 10000") << 2 << "2" << "10000"
-                                    << bytes({2, 6, 0, 0x0A, 0x27, 0x10, 0xB3, 0xC7});
-        QTest::newRow("写波特率 9600") << 0 << "2" << "9600" << modbus::CloseFrame(2, 6, 0, 8, 0x25, 0x80);
-        QTest::newRow("1000.5 to even") << 1 << "2" << "1000.5" << modbus::CloseFrame(2, 6, 0, 9, 3, 0xE8);
-        QTest::newRow("1001.5 to even") << 1 << "2" << "1001.5" << modbus::CloseFrame(2, 6, 0, 9, 3, 0xEA);
-        QTest::newRow("station 2.9 rounds") << 9 << "2.9" << "1" << modbus::CloseFrame(3, 6, 0, 17, 0, 1);
-        QTest::newRow("blanks and exponent") << 3 << " 12 " << "1e2" << modbus::CloseFrame(12, 6, 0, 11, 0, 100);
-        QTest::newRow("largest") << 4 << "255" << "65535" << modbus::CloseFrame(255, 6, 0, 12, 255, 255);
-        QTest::newRow("-0") << 5 << "-0" << "-0" << modbus::CloseFrame(0, 6, 0, 13, 0, 0);
+        QTest::newRow("写参数 10000") << 2 << "2"
+                                      << "10000" << bytes({2, 6, 0, 0x0A, 0x27, 0x10, 0xB3, 0xC7});
+        QTest::newRow("写波特率 9600") << 0 << "2"
+                                       << "9600" << modbus::CloseFrame(2, 6, 0, 8, 0x25, 0x80);
+        QTest::newRow("1000.5 to even") << 1 << "2"
+                                        << "1000.5" << modbus::CloseFrame(2, 6, 0, 9, 3, 0xE8);
+        QTest::newRow("1001.5 to even") << 1 << "2"
+                                        << "1001.5" << modbus::CloseFrame(2, 6, 0, 9, 3, 0xEA);
+        QTest::newRow("station 2.9 rounds") << 9 << "2.9"
+                                            << "1" << modbus::CloseFrame(3, 6, 0, 17, 0, 1);
+        QTest::newRow("blanks and exponent") << 3 << " 12 "
+                                             << "1e2" << modbus::CloseFrame(12, 6, 0, 11, 0, 100);
+        QTest::newRow("largest") << 4 << "255"
+                                 << "65535" << modbus::CloseFrame(255, 6, 0, 12, 255, 255);
+        QTest::newRow("-0") << 5 << "-0"
+                            << "-0" << modbus::CloseFrame(0, 6, 0, 13, 0, 0);
     }
     void writeButtons()
     {
@@ -158,9 +171,12 @@ private slots:
             QTest::addRow("read, station '%s'", text) << "comDoOnce" << text << "1" << station;
             QTest::addRow("write, station '%s'", text) << "cmdWriteP_1" << text << "1" << station;
         }
-        QTest::newRow("write, station 255.5 rounds to 256") << "cmdWriteP_0" << "255.5" << "1" << station;
+        QTest::newRow("write, station 255.5 rounds to 256") << "cmdWriteP_0"
+                                                            << "255.5"
+                                                            << "1" << station;
         for (const char *text : {"abc", "", "65536", "-1", "1,000", "0x10", "1e400", "65535.5"})
-            QTest::addRow("write, value '%s'", text) << "cmdWriteP_2" << "2" << text << value;
+            QTest::addRow("write, value '%s'", text) << "cmdWriteP_2"
+                                                     << "2" << text << value;
     }
     void badInputIsRefused()
     {

@@ -10,7 +10,10 @@
 #include <QTimer>
 
 namespace {
-QTimer *timer2(WindowRig &rig) { return rig.window->findChild<QTimer *>(QStringLiteral("Timer2")); }
+QTimer *timer2(WindowRig &rig)
+{
+    return rig.window->findChild<QTimer *>(QStringLiteral("Timer2"));
+}
 
 QByteArray liveValues(const QByteArray &request)
 {
@@ -129,12 +132,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("station") << "txtStationID" << "abc" << device::kBadStation;
-        QTest::newRow("station 256") << "txtStationID" << "256" << device::kBadStation;
-        QTest::newRow("start 0") << "txtStartID" << "0.9" << device::kBadStart;
-        QTest::newRow("start 256") << "txtStartID" << "256" << device::kBadStart;
-        QTest::newRow("length") << "txtDataLength" << "" << device::kBadLength;
-        QTest::newRow("length -1") << "txtDataLength" << "-1" << device::kBadLength;
+        QTest::newRow("station") << "txtStationID"
+                                 << "abc" << device::kBadStation;
+        QTest::newRow("station 256") << "txtStationID"
+                                     << "256" << device::kBadStation;
+        QTest::newRow("start 0") << "txtStartID"
+                                 << "0.9" << device::kBadStart;
+        QTest::newRow("start 256") << "txtStartID"
+                                   << "256" << device::kBadStart;
+        QTest::newRow("length") << "txtDataLength"
+                                << "" << device::kBadLength;
+        QTest::newRow("length -1") << "txtDataLength"
+                                   << "-1" << device::kBadLength;
     }
     void badFieldStopsTheCycle()
     {
@@ -176,12 +185,14 @@ private slots:
 
         const auto &requests = rig.module->requests();
         for (int i = 1; i < requests.size(); ++i)
-            QVERIFY2(requests[i].atMs - requests[i - 1].atMs >= 190, "a read started inside another");
+            QVERIFY2(requests[i].atMs - requests[i - 1].atMs >= 190,
+                     "a read started inside another");
         int reads = 0;
         for (const auto &r : requests)
             reads += r.bytes[1] == 3 ? 1 : 0;
         QVERIFY(reads >= 6);
-        QCOMPARE(rig.ui().lblCounter->text(), QString::number(reads)); // 1 from "循环", minus the first query
+        QCOMPARE(rig.ui().lblCounter->text(),
+                 QString::number(reads)); // 1 from "循环", minus the first query
         QVERIFY(clicks >= 3);
         int served = 0;
         for (const auto &r : requests)

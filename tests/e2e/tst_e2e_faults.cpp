@@ -91,7 +91,7 @@ private slots:
             QVERIFY(rig.press(rig.ui().comDoOnce) < SimRig::kClickBoundMs);
             const QList<QByteArray> sent = rig.logged(QStringLiteral("<-"));
             QCOMPARE(sent.size(), read);
-            const QByteArray reply = sent.last();
+            const QByteArray &reply = sent.last();
             QVERIFY2(reply.size() >= shortest && reply.size() <= longest,
                      qPrintable(modbus::ShowHex(reply)));
             QVERIFY(!modbus::HasValidCrc(reply));

@@ -19,7 +19,10 @@ qint64 cpuMs()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
 
-QByteArray echo(const QByteArray &request) { return request; }
+QByteArray echo(const QByteArray &request)
+{
+    return request;
+}
 } // namespace
 
 class TestTransactions : public QObject {
@@ -29,12 +32,12 @@ private slots:
     {
         QTest::addColumn<QList<int>>("args"); // D1 d2 d3 d4 d5
         QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("station 1, 8 from 0") << QList<int>{1, 3, 0, 8, 0}
-                                             << bytes({1, 3, 0, 0, 0, 8, 0x44, 0x0C});
-        QTest::newRow("station 2, 8 from 10") << QList<int>{2, 3, 10, 8, 0}
-                                              << bytes({2, 3, 0, 0x0A, 0, 8, 0x64, 0x3D});
-        QTest::newRow("high start byte") << QList<int>{2, 3, 1, 1, 1}
-                                         << modbus::CloseFrame(2, 3, 1, 1, 0, 1);
+        QTest::newRow("station 1, 8 from 0")
+            << QList<int>{1, 3, 0, 8, 0} << bytes({1, 3, 0, 0, 0, 8, 0x44, 0x0C});
+        QTest::newRow("station 2, 8 from 10")
+            << QList<int>{2, 3, 10, 8, 0} << bytes({2, 3, 0, 0x0A, 0, 8, 0x64, 0x3D});
+        QTest::newRow("high start byte")
+            << QList<int>{2, 3, 1, 1, 1} << modbus::CloseFrame(2, 3, 1, 1, 0, 1);
     }
     void readSendsTheFrameAndCounts()
     {
@@ -71,10 +74,14 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("recCount");
         QTest::addColumn<QString>("state");
-        QTest::newRow("none") << QByteArray() << "0" << "";
-        QTest::newRow("two bytes") << bytes({2, 3}) << "0" << "";
-        QTest::newRow("three bytes") << bytes({2, 3, 0}) << "1" << "";
-        QTest::newRow("exception, five") << bytes({2, 0x83, 2, 0x30, 0xF1}) << "1" << "";
+        QTest::newRow("none") << QByteArray() << "0"
+                              << "";
+        QTest::newRow("two bytes") << bytes({2, 3}) << "0"
+                                   << "";
+        QTest::newRow("three bytes") << bytes({2, 3, 0}) << "1"
+                                     << "";
+        QTest::newRow("exception, five") << bytes({2, 0x83, 2, 0x30, 0xF1}) << "1"
+                                         << "";
         const QByteArray full = readReply(2, {2000, 0, 65535, 40001, 1000, 0, 0, 65526});
         QTest::newRow("full") << full << "1" << modbus::ShowHex(full);
     }
@@ -94,7 +101,7 @@ private slots:
     void pendingInputIsThrownAwayBeforeSending()
     {
         WindowRig rig;
-        const QByteArray reply = readReply(2, {1, 2, 3, 4, 5, 6, 7, 8});
+        QByteArray reply = readReply(2, {1, 2, 3, 4, 5, 6, 7, 8});
         rig.module->setResponder([&](const QByteArray &) { return reply; });
         rig.pty.writeToMaster(bytes({0xAA, 0xBB, 0xCC}));
         QTest::qWait(50);
@@ -106,9 +113,7 @@ private slots:
     {
         WindowRig rig;
         int calls = 0;
-        rig.module->setResponder([&](const QByteArray &) {
-            return readReply(2, {++calls * 100});
-        });
+        rig.module->setResponder([&](const QByteArray &) { return readReply(2, {++calls * 100}); });
         rig.module->setDelayMs(260); // after the 200 ms of the first read
         rig.window->client().ReadModule(2, 3, 0, 1, 0);
         QCOMPARE(rig.ui().txtState->toPlainText(), QString());
@@ -162,12 +167,12 @@ private slots:
         QTest::addColumn<QString>("station");
         QTest::addColumn<QList<int>>("args");
         QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("1000 into register 8") << "1" << QList<int>{0, 8, 3, 232}
-                                              << bytes({1, 6, 0, 8, 3, 0xE8, 0x08, 0xB6});
+        QTest::newRow("1000 into register 8")
+            << "1" << QList<int>{0, 8, 3, 232} << bytes({1, 6, 0, 8, 3, 0xE8, 0x08, 0xB6});
         QTest::newRow("station rounded") << "2.5" << QList<int>{0, 10, 0x27, 0x10}
                                          << bytes({2, 6, 0, 0x0A, 0x27, 0x10, 0xB3, 0xC7});
-        QTest::newRow("value byte 10") << "2" << QList<int>{0, 9, 0, 10}
-                                       << modbus::CloseFrame(2, 6, 0, 9, 0, 10);
+        QTest::newRow("value byte 10")
+            << "2" << QList<int>{0, 9, 0, 10} << modbus::CloseFrame(2, 6, 0, 9, 0, 10);
     }
     void writeSendsTheFrameAndShowsTheEcho()
     {

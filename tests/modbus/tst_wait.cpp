@@ -28,7 +28,8 @@ private slots:
     {
         QFETCH(int, ms);
         bool handled = false;
-        QMetaObject::invokeMethod(this, [&handled] { handled = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&handled] { handled = true; }, Qt::QueuedConnection);
         modbus::WaitMs(ms);
         QVERIFY(handled);
     }

@@ -63,9 +63,8 @@ bool Pty::writeToMaster(const QByteArray &bytes)
         const ssize_t n = write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
         if (n > 0)
             done += n;
-        else if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        else if (waitFor(m_master, POLLOUT, deadline) != Ready::Yes)
+        else if ((n < 0 && errno != EAGAIN && errno != EINTR) ||
+                 waitFor(m_master, POLLOUT, deadline) != Ready::Yes)
             return false;
     }
     return done == bytes.size();

@@ -46,7 +46,8 @@ public:
         writeFile(dir.filePath(QStringLiteral("ModSet.set")), "0,2,16,0\r\n");
         if (linkCom4)
             pty.linkAs(dir.path(), 4);
-        module = std::make_unique<ScriptedModule>(pty, [](const QByteArray &) { return QByteArray(); });
+        module =
+            std::make_unique<ScriptedModule>(pty, [](const QByteArray &) { return QByteArray(); });
         window = std::make_unique<MainWindow>(dir.path());
     }
 
