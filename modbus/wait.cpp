@@ -4,10 +4,15 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 
 namespace modbus {
 
 namespace {
+constexpr qint64 kNsPerMs = 1000000;
+constexpr qint64 kDirectSleepNs = 2 * kNsPerMs; // too short to hold up the window
+
 // Sleeps in a local event loop until the timer fires; the events that come
 // meanwhile are handled by that loop. A timer that already fired is not waited for.
 void sleepUntilFired(QTimer &timer, QEventLoop &loop, const bool &fired)
@@ -20,7 +25,9 @@ void sleepUntilFired(QTimer &timer, QEventLoop &loop, const bool &fired)
 void WaitMs(int ms)
 {
     // The timer starts with the clock, before the first round of events, so
-    // the wait ends on time instead of overrunning by how long those took.
+    // the wait does not overrun by how long those took. Qt's event loop sleeps
+    // in whole milliseconds rounded up, so the timer aims a millisecond short
+    // and the last stretch is slept off directly.
     QElapsedTimer clock; // monotonic: no wrap-around to handle
     clock.start();
     QEventLoop loop;
@@ -32,16 +39,20 @@ void WaitMs(int ms)
         fired = true;
         loop.quit();
     });
-    if (ms > 0)
-        timer.start(ms);
+    if (ms > 1)
+        timer.start(ms - 1);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     sleepUntilFired(timer, loop, fired);
 
-    const qint64 total = static_cast<qint64>(ms) * 1000000;
+    const qint64 total = static_cast<qint64>(ms) * kNsPerMs;
     for (qint64 left = total - clock.nsecsElapsed(); left > 0;
          left = total - clock.nsecsElapsed()) {
+        if (left < kDirectSleepNs) {
+            std::this_thread::sleep_for(std::chrono::nanoseconds(left));
+            continue;
+        }
         fired = false;
-        timer.start(static_cast<int>((left + 999999) / 1000000));
+        timer.start(static_cast<int>(left / kNsPerMs) - 1);
         sleepUntilFired(timer, loop, fired);
     }
 }
