@@ -50,33 +50,20 @@ private slots:
         QTest::addColumn<QString>("dataLength");
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QStringList>("channels"); // txtChannel afterwards
-        const QStringList zeros(10, QStringLiteral("0"));
-        QStringList all = zeros;
-        for (int i = 2; i < 10; ++i)
-            all[i] = QString::number(1000 + i + 8);
-        QTest::newRow("读所有参数") << "cmdReadAlarm_2"
-                                    << "11"
-                                    << "8" << bytes({2, 3, 0, 0x0A, 0, 8, 0x64, 0x3D}) << all;
-        QStringList baud = zeros;
-        baud[0] = "1008";
-        QTest::newRow("读波特率") << "cmdReadP_0"
-                                  << "9"
-                                  << "1" << bytes({2, 3, 0, 8, 0, 1, 0x05, 0xFB}) << baud;
-        QStringList station = zeros;
-        station[1] = "1009";
-        QTest::newRow("读地址") << "cmdReadP_1"
-                                << "10"
-                                << "1" << bytes({2, 3, 0, 9, 0, 1, 0x54, 0x3B}) << station;
-        QStringList five = zeros;
-        five[5] = "1013";
-        QTest::newRow("读参数 5") << "cmdReadP_5"
-                                  << "14"
-                                  << "1" << bytes({2, 3, 0, 0x0D, 0, 1, 0x15, 0xFA}) << five;
-        QStringList nine = zeros;
-        nine[9] = "1017";
-        QTest::newRow("读参数 9") << "cmdReadP_9"
-                                  << "18"
-                                  << "1" << modbus::CloseFrame(2, 3, 0, 17, 0, 1) << nine;
+        // The scripted module answers register a with 1000 + a.
+        const auto row = [](const char *name, const char *button, const char *startId,
+                            const char *length, const QByteArray &frame, int first, int count) {
+            QStringList channels(10, QStringLiteral("0"));
+            for (int i = first; i < first + count; ++i)
+                channels[i] = QString::number(1000 + i + 8);
+            QTest::newRow(name) << button << startId << length << frame << channels;
+        };
+        row("读所有参数", "cmdReadAlarm_2", "11", "8", bytes({2, 3, 0, 0x0A, 0, 8, 0x64, 0x3D}), 2,
+            8);
+        row("读波特率", "cmdReadP_0", "9", "1", bytes({2, 3, 0, 8, 0, 1, 0x05, 0xFB}), 0, 1);
+        row("读地址", "cmdReadP_1", "10", "1", bytes({2, 3, 0, 9, 0, 1, 0x54, 0x3B}), 1, 1);
+        row("读参数 5", "cmdReadP_5", "14", "1", bytes({2, 3, 0, 0x0D, 0, 1, 0x15, 0xFA}), 5, 1);
+        row("读参数 9", "cmdReadP_9", "18", "1", modbus::CloseFrame(2, 3, 0, 17, 0, 1), 9, 1);
     }
     void readButtons()
     {

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "modbus/frame.h"
 #include "tests/support/message_catcher.h"
+#include "tests/support/front_lamp.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -80,16 +81,7 @@ public:
         return clock.elapsed();
     }
 
-    // The lamp in front is the QLabel raised last among Picture2's children.
-    QString frontLamp() const
-    {
-        const QObjectList children = ui().Picture2->children();
-        for (auto it = children.crbegin(); it != children.crend(); ++it) {
-            if (qobject_cast<QLabel *>(*it))
-                return (*it)->objectName();
-        }
-        return QString();
-    }
+    QString frontLamp() const { return ::frontLamp(ui()); }
 
     QString state() const { return ui().txtState->toPlainText(); }
     QByteArray stateBytes() const { return QByteArray::fromHex(state().toLatin1()); }

@@ -2,22 +2,15 @@
 
 #include "modbus/transactions.h"
 #include "serial/comm_port.h"
+#include "tests/support/cpu_time.h"
 #include "tests/support/window_rig.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <sys/resource.h>
 
 namespace {
-qint64 cpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-}
 
 QByteArray echo(const QByteArray &request)
 {

@@ -1,19 +1,9 @@
 #include "modbus/wait.h"
+#include "tests/support/cpu_time.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
-#include <sys/resource.h>
-
-namespace {
-qint64 cpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-}
-} // namespace
 
 class TestWait : public QObject {
     Q_OBJECT

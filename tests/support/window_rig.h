@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "modbus/frame.h"
 #include "tests/support/message_catcher.h"
+#include "tests/support/front_lamp.h"
 #include "tests/support/pty.h"
 #include "tests/support/scripted_module.h"
 
@@ -60,16 +61,7 @@ public:
         window = std::make_unique<MainWindow>(dir.path());
     }
 
-    // The lamp in front is the one raised last among Picture2's children.
-    QString frontLamp() const
-    {
-        const QObjectList children = ui().Picture2->children();
-        for (auto it = children.crbegin(); it != children.crend(); ++it) {
-            if (qobject_cast<QLabel *>(*it))
-                return (*it)->objectName();
-        }
-        return QString();
-    }
+    QString frontLamp() const { return ::frontLamp(ui()); }
 
     QList<QByteArray> requestBytes() const
     {
