@@ -45,12 +45,6 @@ void checkBoxes(const decode::Shown &shown, int mode, int base, int maxLength)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    fuzz::silenceQtMessages();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size < kHeader)

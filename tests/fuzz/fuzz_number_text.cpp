@@ -31,12 +31,6 @@ void exercise(const QString &text)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    fuzz::silenceQtMessages();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     exercise(QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));

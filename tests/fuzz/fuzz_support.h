@@ -1,14 +1,12 @@
 #pragma once
-// What every fuzz target shares: quiet Qt messages and a loud failed check.
+// What every fuzz target shares: quiet Qt messages (LLVMFuzzerInitialize, in
+// fuzz_support.cpp, installs the handler for every target) and a loud failed check.
 
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
 
 namespace fuzz {
-
-// Qt warnings about odd input are expected here and would only slow the run.
-void silenceQtMessages();
 
 // Ends the run with a report libFuzzer keeps as a crash, input included.
 [[noreturn]] void fail(const char *what);
