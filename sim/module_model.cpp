@@ -93,7 +93,7 @@ std::optional<QByteArray> ModuleModel::writeSingle(const QByteArray &frame)
     if (frame.size() != modbus::kFrameLength)
         return std::nullopt;
     const int address = wordAt(frame, 2);
-    if (address < regmap::kBaudRate || address >= regmap::kRegisterCount)
+    if (address >= regmap::kRegisterCount || !regmap::kRegisters[address].writable)
         return exceptionReply(modbus::kWriteSingle, Exception::IllegalAddress);
     if (!m_locked)
         m_registers[address] = static_cast<std::uint16_t>(wordAt(frame, 4));
