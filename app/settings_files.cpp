@@ -80,7 +80,8 @@ std::optional<std::vector<std::int16_t>> parseValues(const QByteArray &content, 
 CommSettings readCommSet(const QString &path)
 {
     const auto values = parseValues(readHead(path), 2);
-    if (!values)
+    // A port cannot run at no speed: such a file is as malformed as any other.
+    if (!values || (*values)[1] <= 0)
         return {};
     return {(*values)[0], (*values)[1]};
 }

@@ -16,10 +16,14 @@ std::optional<double> parse(const QString &text)
     if (!match.hasMatch())
         return std::nullopt;
     // The application sets the user's locale; the "C" one keeps the point the
-    // decimal mark. Overflow gives an infinity, which no range accepts.
+    // decimal mark.
     static const locale_t kC = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const QByteArray latin = match.captured(1).toLatin1();
-    return strtod_l(latin.constData(), nullptr, kC);
+    const double value = strtod_l(latin.constData(), nullptr, kC);
+    // Too large for a double is too large for any number the operator means.
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 std::optional<double> floorOf(const QString &text)

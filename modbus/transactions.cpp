@@ -57,7 +57,7 @@ void Client::send(const QByteArray &frame)
 void Client::countUp(QString (LinkView::*get)() const, void (LinkView::*set)(const QString &))
 {
     const auto value = numtext::parse((m_view.*get)());
-    if (!value || !std::isfinite(*value))
+    if (!value)
         return;
     const double next = *value + 1;
     (m_view.*set)(next == std::floor(next) && std::fabs(next) < 1e15
