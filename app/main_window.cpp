@@ -1,8 +1,10 @@
 #include "app/main_window.h"
 
 #include "app/artwork.h"
+#include "app/pick_only.h"
 #include "device/commands.h"
 #include "modbus/transactions.h"
+#include "modbus/wait.h"
 #include "serial/comm_port.h"
 
 #include <QComboBox>
@@ -53,8 +55,8 @@ void MainWindow::connectHandlers()
 {
     connect(m_ui.Combo1, &QComboBox::activated, this, &MainWindow::onPortPicked);
     connect(m_ui.cmdCom, &QPushButton::clicked, this, &MainWindow::onSave);
-    keepTypedTextUnselected(m_ui.Combo1);
-    keepTypedTextUnselected(m_ui.Combo2);
+    makePickOnly(m_ui.Combo1);
+    makePickOnly(m_ui.Combo2);
 
     device::Commands *commands = m_commands;
     connect(m_ui.comDoOnce, &QPushButton::clicked, commands, [commands] { commands->comDoOnce(); });
@@ -71,27 +73,24 @@ void MainWindow::connectHandlers()
             [commands] { commands->cmdStopOnce(); });
 }
 
-// Typed text selects no entry; QComboBox would otherwise keep its old index.
-void MainWindow::keepTypedTextUnselected(QComboBox *combo)
-{
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
-    connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [combo](const QString &text) {
-        if (combo->currentIndex() < 0)
-            return;
-        QLineEdit *edit = combo->lineEdit();
-        const int cursor = edit->cursorPosition();
-        const QSignalBlocker block(combo);
-        combo->setCurrentIndex(-1);
-        combo->setEditText(text);
-        edit->setCursorPosition(cursor);
-    });
-}
-
+// A box already open with the same text says it all: a tick that finds the
+// same fault while the operator reads it must not stack a second one.
 void MainWindow::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
+    if (m_openMessages.contains(text))
+        return;
+    m_openMessages.insert(text);
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
     box.exec();
+    m_openMessages.remove(text);
+}
+
+// Closing ends the program at once: nothing queued is sent and no wait holds it up.
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_commands->shutDown();
+    modbus::AbandonWaits();
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::tell(const QString &text, device::MessageIcon icon)

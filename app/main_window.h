@@ -7,6 +7,7 @@
 #include "device/command_view.h"
 
 #include <QMessageBox>
+#include <QSet>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -63,13 +64,15 @@ public:
     void setCurrentInputText(int k, const QString &text) override;
     void tell(const QString &text, device::MessageIcon icon) override;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void startUp();
     void prepareClosedPort();
     void selectSavedBaud();
     void selectSavedPort();
     void connectHandlers();
-    void keepTypedTextUnselected(QComboBox *combo);
     void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
     QString settingsPath(const QString &name) const;
 
@@ -81,4 +84,5 @@ private:
     device::Commands *m_commands = nullptr;
     std::int16_t m_savedPort = 4;
     std::int16_t m_savedBaud = 19200;
+    QSet<QString> m_openMessages;
 };
