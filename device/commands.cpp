@@ -48,23 +48,33 @@ void Commands::cmdWriteP(int i)
     submit([this, i] { write(i); });
 }
 
-void Commands::submit(std::function<void()> click)
+void Commands::submit(std::function<void()> job)
 {
-    if (m_client.busy()) {
-        m_queued.push_back(std::move(click));
+    if (m_shutDown)
         return;
-    }
-    click();
+    m_queued.push_back(std::move(job));
     runQueued();
 }
 
+// One job at a time, each from the event loop: jobs that came during a
+// transaction's wait follow it in order, and the window stays responsive between them.
 void Commands::runQueued()
 {
-    while (!m_queued.empty() && !m_client.busy()) {
-        auto click = std::move(m_queued.front());
-        m_queued.pop_front();
-        click();
-    }
+    if (m_shutDown || m_queued.empty() || m_client.busy())
+        return;
+    auto job = std::move(m_queued.front());
+    m_queued.pop_front();
+    job();
+    if (!m_queued.empty())
+        QMetaObject::invokeMethod(this, &Commands::runQueued, Qt::QueuedConnection);
+}
+
+void Commands::shutDown()
+{
+    m_shutDown = true;
+    m_queued.clear();
+    m_tickQueued = false;
+    m_timer2.stop();
 }
 
 void Commands::read(const ReadRequest &request)
@@ -136,6 +146,7 @@ void Commands::cmdOneM()
 void Commands::cmdStopOnce()
 {
     m_timer2.stop();
+    m_tickQueued = false; // a tick that waits for a transaction to end is forgotten
 }
 
 void Commands::stopCycle(const QString &message)
@@ -144,10 +155,26 @@ void Commands::stopCycle(const QString &message)
     m_view.tell(message, MessageIcon::Warning);
 }
 
+// A tick that falls due during a transaction runs as soon as it ends, so the
+// cycle keeps pace; ticks never pile up behind a slow module.
 void Commands::onTimer2()
 {
-    if (m_client.busy())
+    if (m_shutDown || m_tickQueued)
         return;
+    m_tickQueued = true;
+    m_queued.push_back([this] {
+        if (!m_tickQueued)
+            return;
+        m_tickQueued = false;
+        tick();
+    });
+    // Not from Timer2's own handler: Qt does not fire a timer again while its
+    // handler runs, so a read started there would hold back the next tick.
+    QMetaObject::invokeMethod(this, &Commands::runQueued, Qt::QueuedConnection);
+}
+
+void Commands::tick()
+{
     const auto station = numtext::floorByte(m_view.stationText());
     if (!station)
         return stopCycle(kBadStation);
@@ -163,7 +190,6 @@ void Commands::onTimer2()
     m_client.ReadModule(static_cast<std::uint8_t>(*station), modbus::kReadHolding,
                         static_cast<std::uint8_t>(*start - 1), static_cast<std::uint8_t>(*quantity),
                         0);
-    runQueued();
 }
 
 } // namespace device

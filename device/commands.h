@@ -1,8 +1,8 @@
 #pragma once
 // The operator's commands: status query, parameter reads and writes, and
 // cyclic acquisition on Timer2. Bad input is answered with a message and
-// sends nothing. One transaction at a time: a click that comes while one
-// waits runs right after it, in click order; a tick that comes then is dropped.
+// sends nothing. One transaction at a time: a click or a tick that comes while
+// one waits runs right after it, in the order they came; at most one tick waits.
 
 #include "device/command_view.h"
 
@@ -45,6 +45,8 @@ public:
     void cmdOneM();
     void cmdStopOnce();
     void onTimer2();
+    // The window is closing: drops what waits, stops Timer2 and sends nothing more.
+    void shutDown();
 
     int displayMode() const { return m_displayMode; }
     int channelBase() const { return m_channelBase; }
@@ -57,8 +59,9 @@ private:
         int quantity;
     };
 
-    void submit(std::function<void()> click);
+    void submit(std::function<void()> job);
     void runQueued();
+    void tick();
     void read(const ReadRequest &request);
     void write(int i);
     void decodeReply(const QByteArray &reply, int maxLength);
@@ -68,6 +71,8 @@ private:
     CommandView &m_view;
     QTimer &m_timer2;
     std::deque<std::function<void()>> m_queued;
+    bool m_tickQueued = false;
+    bool m_shutDown = false;
     int m_displayMode = 0;
     int m_channelBase = 0;
 };
