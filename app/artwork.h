@@ -4,11 +4,14 @@
 #include <QColor>
 #include <QIcon>
 #include <QPixmap>
+#include <QString>
 
 namespace artwork {
 
 QIcon applicationIcon();            // 32 x 32
 QPixmap lamp(const QColor &colour); // 16 x 16 status lamp
 QPixmap aboutPicture();             // 401 x 238, tab 2
+// The caption of terminal k (from 0) on the picture's side "I" or "O": numbered from 1.
+QString terminalCaption(const QString &side, int k);
 
 } // namespace artwork
