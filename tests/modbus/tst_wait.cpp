@@ -1,6 +1,7 @@
 #include "modbus/wait.h"
 #include "tests/support/cpu_time.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -8,23 +9,20 @@
 class TestWait : public QObject {
     Q_OBJECT
 private slots:
-    void handlesPendingEventsEvenWithoutTime_data()
-    {
-        QTest::addColumn<int>("ms");
-        QTest::newRow("zero") << 0;
-        QTest::newRow("negative") << -5;
-    }
     void handlesPendingEventsEvenWithoutTime()
     {
-        QFETCH(int, ms);
-        bool handled = false;
-        QMetaObject::invokeMethod(
-            this, [&handled] { handled = true; }, Qt::QueuedConnection);
-        modbus::WaitMs(ms);
-        QVERIFY(handled);
+        for (int ms : {0, -5}) {
+            bool handled = false;
+            QMetaObject::invokeMethod(
+                this, [&handled] { handled = true; }, Qt::QueuedConnection);
+            modbus::WaitMs(ms);
+            QVERIFY(handled);
+        }
     }
 
-    void waitsAtLeastTheTimeAndHandlesEventsMeanwhile()
+    // At least the time, events handled meanwhile, and asleep rather than
+    // polling: one long wait, and many short ones whose last stretch is slept off.
+    void waitsAsleep()
     {
         int ticks = 0;
         QTimer timer;
@@ -32,18 +30,42 @@ private slots:
         timer.start(20);
         QElapsedTimer clock;
         clock.start();
-        modbus::WaitMs(200);
-        QVERIFY(clock.elapsed() >= 200);
-        QVERIFY(clock.elapsed() < 1500);
-        QVERIFY(ticks >= 3);
+        qint64 cpu = cpuMs();
+        modbus::WaitMs(300);
+        QVERIFY(clock.elapsed() >= 300 && clock.elapsed() < 1500);
+        QVERIFY(ticks >= 5);
+        QVERIFY2(cpuMs() - cpu < 60, "a long wait used the processor");
+        timer.stop();
+        clock.restart();
+        cpu = cpuMs();
+        for (int i = 0; i < 300; ++i)
+            modbus::WaitMs(3);
+        QVERIFY(clock.elapsed() >= 900);
+        QVERIFY2((cpuMs() - cpu) * 4 < clock.elapsed(), "short waits used the processor");
     }
 
-    // A wait that polled for events would burn the whole 500 ms.
-    void sleepsInsteadOfSpinning()
+    // An abandoned wait, and one in an application that quits, return at once without spinning.
+    void endsEarly()
     {
-        const qint64 before = cpuMs();
-        modbus::WaitMs(500);
-        QVERIFY2(cpuMs() - before < 100, "the wait used the processor");
+        QElapsedTimer clock;
+        clock.start();
+        QTimer::singleShot(50, [] { modbus::AbandonWaits(); });
+        modbus::WaitMs(3000);
+        QVERIFY(clock.elapsed() < 1000);
+
+        qint64 cpu = 0, waited = 0;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(50, qApp, &QCoreApplication::quit);
+            clock.restart();
+            cpu = cpuMs();
+            modbus::WaitMs(100);
+            modbus::WaitMs(2000);
+            waited = clock.elapsed();
+            cpu = cpuMs() - cpu;
+        });
+        QCoreApplication::exec();
+        QVERIFY2(waited >= 50 && waited < 1000, qPrintable(QString::number(waited)));
+        QVERIFY2(cpu < 30, "a wait spun once the application was quitting");
     }
 };
 

@@ -1,66 +1,65 @@
 #pragma once
-// A module on the master side of a Pty: each request the port sends is
-// answered with responder(request), after delayMs when set, and recorded with
-// the time it came. It is driven by a socket notifier, so it answers from
-// inside the window's waits, which run the event loop of the same process.
-//
-//   Pty pty;
-//   ScriptedModule module(pty, [](const QByteArray &req) { return replyTo(req); });
-//   module.setDelayMs(30);
-//   ... run the code under test ...
-//   QCOMPARE(module.requests().size(), 1);
-//
-// Requests are cut into frames of frameLength bytes (8, the size of every
-// request of the tool); bytes short of a frame wait for the rest. With a frame
-// length of 0, each read of the master is one request. An empty reply sends nothing.
+// A module on the master side of a Pty: every 8-byte request is recorded with
+// the time it came and answered with reply(request) (nothing when empty) after
+// delayMs. It runs from the event loop, so it answers inside the window's waits.
 
-#include <QByteArray>
+#include "tests/support/pty.h"
+
 #include <QElapsedTimer>
-#include <QList>
-#include <QObject>
-#include <QPointer>
-
+#include <QSocketNotifier>
+#include <QTimer>
 #include <functional>
-
-class Pty;
-class QSocketNotifier;
+#include <unistd.h>
 
 class ScriptedModule : public QObject {
-    Q_OBJECT
-
 public:
-    using Responder = std::function<QByteArray(const QByteArray &request)>;
     struct Request {
         QByteArray bytes;
-        qint64 atMs; // since the module was created, see elapsedMs()
+        qint64 atMs;
     };
 
-    ScriptedModule(Pty &pty, Responder responder, QObject *parent = nullptr);
-    ~ScriptedModule() override;
+    explicit ScriptedModule(Pty &pty)
+        : m_pty(pty), m_notifier(pty.masterFd(), QSocketNotifier::Read)
+    {
+        m_clock.start();
+        connect(&m_notifier, &QSocketNotifier::activated, this, &ScriptedModule::onReadable);
+        // A notifier on a closed descriptor would fire for ever.
+        connect(&pty, &Pty::masterClosing, this, [this] { m_notifier.setEnabled(false); });
+    }
 
-    void setResponder(Responder responder) { m_responder = std::move(responder); }
-    void setDelayMs(int ms) { m_delayMs = ms; }
-    void setFrameLength(int bytes) { m_frameLength = bytes; }
+    QList<QByteArray> sent() const
+    {
+        QList<QByteArray> out;
+        for (const Request &r : requests)
+            out << r.bytes;
+        return out;
+    }
 
-    const QList<Request> &requests() const { return m_requests; }
-    void clearRequests() { m_requests.clear(); }
-    QByteArray unframedBytes() const { return m_partial; }
-    qint64 elapsedMs() const { return m_clock.elapsed(); }
-
-signals:
-    void requestReceived(const QByteArray &request);
+    std::function<QByteArray(const QByteArray &)> reply;
+    int delayMs = 0;
+    QList<Request> requests;
+    std::function<void()> onRequest; // runs as each request comes
 
 private:
-    void onReadable();
-    void answer(const QByteArray &request);
-    void stopListening();
+    void onReadable()
+    {
+        char buf[256];
+        const ssize_t n = ::read(m_pty.masterFd(), buf, sizeof buf);
+        if (n <= 0)
+            return;
+        m_partial.append(buf, n);
+        for (; m_partial.size() >= 8; m_partial.remove(0, 8)) {
+            requests.append({m_partial.left(8), m_clock.elapsed()});
+            if (onRequest)
+                onRequest();
+            const QByteArray answer = reply ? reply(m_partial.left(8)) : QByteArray();
+            if (!answer.isEmpty())
+                QTimer::singleShot(delayMs, this, [this, answer] { m_pty.writeToMaster(answer); });
+        }
+    }
 
-    QPointer<Pty> m_pty;
-    Responder m_responder;
-    QSocketNotifier *m_notifier = nullptr;
-    QList<Request> m_requests;
-    QByteArray m_partial;
+    Pty &m_pty;
+    QSocketNotifier m_notifier;
     QElapsedTimer m_clock;
-    int m_delayMs = 0;
-    int m_frameLength = 8;
+    QByteArray m_partial;
 };

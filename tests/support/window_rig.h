@@ -1,18 +1,21 @@
 #pragma once
-// The real window in a temporary program directory whose ports/COM4 is a
-// pseudo-terminal with a scripted module on its far side.
+// The real window, shown and active, in a temporary program directory whose
+// ports/COM4 is a pseudo-terminal with a scripted module on its far side.
+// Message boxes are answered as an operator clicking OK would, and recorded.
 
 #include "app/main_window.h"
-#include "modbus/frame.h"
-#include "tests/support/message_catcher.h"
-#include "tests/support/front_lamp.h"
-#include "tests/support/pty.h"
 #include "tests/support/scripted_module.h"
 
-#include <QDir>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 inline void writeFile(const QString &path, const QByteArray &content)
@@ -22,58 +25,70 @@ inline void writeFile(const QString &path, const QByteArray &content)
         file.write(content);
 }
 
-inline QByteArray bytes(std::initializer_list<int> values)
+inline QByteArray readFile(const QString &path)
 {
-    QByteArray out;
-    for (int v : values)
-        out.append(static_cast<char>(v));
-    return out;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// A function-3 reply carrying the given register values, CRC appended.
-inline QByteArray readReply(int station, const QList<int> &values)
-{
-    QByteArray body = bytes({station, 3, 2 * static_cast<int>(values.size())});
-    for (int v : values)
-        body.append(bytes({(v >> 8) & 0xFF, v & 0xFF}));
-    return modbus::WithCrc(body);
-}
+struct Message {
+    QString text, title;
+    QMessageBox::Icon icon;
+    bool operator==(const Message &o) const
+    {
+        return text == o.text && title == o.title && icon == o.icon;
+    }
+};
 
 class WindowRig {
 public:
-    explicit WindowRig(const QByteArray &commSet = "4,19200\r\n", bool linkCom4 = true)
+    explicit WindowRig(const QByteArray &commSet = "4,19200\r\n", int ptyAs = 4)
     {
-        writeFile(dir.filePath(QStringLiteral("comm.set")), commSet);
-        writeFile(dir.filePath(QStringLiteral("ModSet.set")), "0,2,16,0\r\n");
-        if (linkCom4)
-            pty.linkAs(dir.path(), 4);
-        module =
-            std::make_unique<ScriptedModule>(pty, [](const QByteArray &) { return QByteArray(); });
-        window = std::make_unique<MainWindow>(dir.path());
+        writeFile(path("comm.set"), commSet);
+        writeFile(path("ModSet.set"), "0,2,16,0\r\n");
+        if (ptyAs > 0)
+            Pty::linkPort(dir.path(), ptyAs, pty.slavePath());
+        QObject::connect(&m_boxes, &QTimer::timeout, [this] { answerBoxes(); });
+        m_boxes.start(5);
+        restart();
     }
-
-    const FormControls &ui() const { return window->controls(); }
 
     // Closes the window (and its port) and starts a new one on the same directory.
     void restart()
     {
         window.reset();
         window = std::make_unique<MainWindow>(dir.path());
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    QString frontLamp() const { return ::frontLamp(ui()); }
+    // Leaves each box open up to ms before answering it.
+    void answerBoxesAfter(int ms) { m_boxes.setInterval(ms); }
 
-    QList<QByteArray> requestBytes() const
-    {
-        QList<QByteArray> out;
-        for (const auto &r : module->requests())
-            out << r.bytes;
-        return out;
-    }
+    const FormControls &ui() const { return window->controls(); }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    // The lamp in front is the one raised last among Picture2's children.
+    QString lamp() const { return ui().Picture2->children().constLast()->objectName(); }
 
     QTemporaryDir dir;
     Pty pty;
-    std::unique_ptr<ScriptedModule> module;
-    MessageCatcher catcher;
+    ScriptedModule module{pty};
     std::unique_ptr<MainWindow> window;
+    QList<Message> messages;
+
+private:
+    void answerBoxes()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (box && box->isVisible()) {
+                messages.append({box->text(), box->windowTitle(), box->icon()});
+                box->done(QMessageBox::Ok);
+            }
+        }
+    }
+
+    QTimer m_boxes;
 };
