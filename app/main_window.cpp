@@ -31,7 +31,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_serial = new CommPort(programDir, this);
+    m_serial = new CommPort({programDir}, this);
     m_serial->setObjectName(QStringLiteral("MSComm1"));
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
