@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/artwork.h"
+#include "app/port_list.h"
 #include "device/commands.h"
 #include "modbus/transactions.h"
 #include "serial/comm_port.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     m_commands = new device::Commands(*m_client, *this, *m_timer2, this);
 
     connectHandlers();
+    m_portList = new PortList(m_ui.Combo1, *m_serial);
     startUp();
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
