@@ -151,7 +151,8 @@ QString stateTip(const QStringList &linkDirs, const PortState &state)
     const Route route = routeOf(linkDirs, state.number);
     const bool tried = state.open || state.failure != Failure::None;
     // The link may have changed since the opening: tell both, the new one applies later.
-    if (!tried || state.device.isEmpty() || state.device == route.device)
+    if (!tried || state.device.isEmpty() || state.device == route.device ||
+        state.device == route.target)
         return routeText(route, state.number) + QStringLiteral(": ") + failureText(state);
     return QStringLiteral("COM%1").arg(state.number) + kArrow + state.device +
            QStringLiteral(": ") + failureText(state) +
