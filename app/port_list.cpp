@@ -79,8 +79,10 @@ void PortList::showContextMenu(const QPoint &globalPos)
 {
     QMenu *menu = m_combo->lineEdit()->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+#ifndef Q_OS_WIN // Windows names its ports itself; there is nothing to link
     menu->addSeparator();
     menu->addMenu(linkMenu(chosenNumber(), portinfo::detectedDevices(), menu));
+#endif
     menu->popup(globalPos);
 }
 
