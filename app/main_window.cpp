@@ -2,6 +2,7 @@
 
 #include "app/artwork.h"
 #include "app/pick_only.h"
+#include "app/port_list.h"
 #include "device/commands.h"
 #include "modbus/transactions.h"
 #include "modbus/wait.h"
@@ -33,7 +34,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_serial = new CommPort(programDir, this);
+    m_serial = new CommPort({programDir}, this);
     m_serial->setObjectName(QStringLiteral("MSComm1"));
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
@@ -43,6 +44,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     m_commands = new device::Commands(*m_client, *this, *m_timer2, this);
 
     connectHandlers();
+    m_portList = new PortList(m_ui.Combo1, *m_serial);
     startUp();
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.

@@ -13,6 +13,7 @@
 #include <memory>
 
 class CommPort;
+class PortList;
 class QTimer;
 
 namespace modbus {
@@ -35,6 +36,7 @@ public:
     CommPort &serial() { return *m_serial; }
     device::Commands &commands() { return *m_commands; }
     modbus::Client &client() { return *m_client; }
+    PortList &portList() { return *m_portList; }
     std::int16_t savedPort() const { return m_savedPort; }
     std::int16_t savedBaud() const { return m_savedBaud; }
 
@@ -79,6 +81,7 @@ private:
     QString m_programDir;
     FormControls m_ui;
     CommPort *m_serial = nullptr;
+    PortList *m_portList = nullptr;
     QTimer *m_timer2 = nullptr;
     std::unique_ptr<modbus::Client> m_client;
     device::Commands *m_commands = nullptr;

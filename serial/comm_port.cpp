@@ -3,6 +3,7 @@
 #include "serial/port_names.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <climits>
@@ -86,8 +87,8 @@ bool meansLoss(QSerialPort::SerialPortError error)
 
 } // namespace
 
-CommPort::CommPort(const QString &programDir, QObject *parent)
-    : QObject(parent), m_programDir(programDir)
+CommPort::CommPort(const QStringList &linkDirs, QObject *parent)
+    : QObject(parent), m_linkDirs(linkDirs)
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &CommPort::onError);
 }
@@ -109,6 +110,10 @@ bool CommPort::setCommPort(int number)
         return refuse(tr("the port number cannot change while the port is open"));
     if (number < 1 || number > kMaxPortNumber)
         return refuse(tr("port number %1 is out of range").arg(number));
+    if (number != m_commPort) {
+        m_failure = portinfo::Failure::None; // what went wrong before concerns the old port
+        m_device.clear();
+    }
     m_commPort = number;
     return true;
 }
@@ -137,26 +142,43 @@ bool CommPort::setPortOpen(bool open)
         return openPort();
     closePort();
     m_pending.clear();
+    m_failure = portinfo::Failure::None;
+    emit stateChanged();
     return !m_port.isOpen();
 }
 
 bool CommPort::openPort()
 {
+    m_device = devicePath(m_commPort);
     const auto line = parseSettings(m_settings);
-    if (!line)
-        return refuse(tr("malformed line settings \"%1\"").arg(m_settings));
-    m_port.setPortName(devicePath(m_commPort));
+    if (!line) {
+        refuse(tr("malformed line settings \"%1\"").arg(m_settings));
+        return refuseOpening(QSerialPort::UnknownError);
+    }
+    m_port.setPortName(m_device);
     m_port.setBaudRate(line->baud);
     m_port.setParity(line->parity);
     m_port.setDataBits(line->dataBits);
     m_port.setStopBits(line->stopBits);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port.open(QIODevice::ReadWrite))
-        return refuse(m_port.errorString());
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        refuse(m_port.errorString());
+        return refuseOpening(m_port.error());
+    }
     // What the device queued before we opened answers no request of ours.
     m_port.clear(QSerialPort::Input);
     m_pending.clear();
+    m_failure = portinfo::Failure::None;
+    emit stateChanged();
     return true;
+}
+
+bool CommPort::refuseOpening(QSerialPort::SerialPortError error)
+{
+    const QFileInfo device(m_device);
+    m_failure = portinfo::failureOf(error, device.isReadable() && device.isWritable());
+    emit stateChanged();
+    return false;
 }
 
 void CommPort::closePort()
@@ -176,7 +198,9 @@ void CommPort::onError(QSerialPort::SerialPortError error)
     m_lastError = reason;
     m_pending += m_port.readAll(); // what arrived before the loss is still the caller's
     closePort();
+    m_failure = portinfo::Failure::WentAway;
     emit portLost(reason);
+    emit stateChanged();
 }
 
 bool CommPort::setInputMode(int mode)
@@ -277,5 +301,10 @@ QByteArray CommPort::input()
 
 QString CommPort::devicePath(int number) const
 {
-    return portnames::deviceFor(m_programDir, number);
+    return portnames::deviceFor(m_linkDirs, number);
+}
+
+portinfo::PortState CommPort::state() const
+{
+    return {m_commPort, m_port.isOpen(), m_device, m_settings, m_failure, m_lastError};
 }

@@ -4,10 +4,13 @@
 // RThreshold, SThreshold, Output, Input), built on QSerialPort.
 // A refused operation returns false; nothing here throws or shows a message.
 
+#include "serial/port_info.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 
 class CommPort : public QObject {
     Q_OBJECT
@@ -20,8 +23,8 @@ class CommPort : public QObject {
     Q_PROPERTY(int SThreshold READ sThreshold WRITE writeSThreshold)
 
 public:
-    // programDir is where "ports/COMn" links are looked up.
-    explicit CommPort(const QString &programDir, QObject *parent = nullptr);
+    // linkDirs are searched in order for "ports/COMn" links.
+    explicit CommPort(const QStringList &linkDirs, QObject *parent = nullptr);
     ~CommPort() override;
 
     int commPort() const { return m_commPort; }
@@ -54,10 +57,15 @@ public:
     // The device that "COM"n names on this host.
     QString devicePath(int number) const;
     QString lastError() const { return m_lastError; }
+    const QStringList &linkDirs() const { return m_linkDirs; }
+    // Where the port stands, for telling the operator.
+    portinfo::PortState state() const;
 
 signals:
     // The open port went away (adapter unplugged, other end closed); it is closed now.
     void portLost(const QString &reason);
+    // After each opening (done or refused), closing on request, and loss.
+    void stateChanged();
 
 private:
     void writeCommPort(int v) { setCommPort(v); }
@@ -72,8 +80,11 @@ private:
     bool openPort();
     void closePort();
     bool refuse(const QString &why);
+    bool refuseOpening(QSerialPort::SerialPortError error);
 
-    QString m_programDir;
+    QStringList m_linkDirs;
+    QString m_device; // what the last opening went to
+    portinfo::Failure m_failure = portinfo::Failure::None;
     QSerialPort m_port;
     QByteArray m_pending;
     QString m_settings = QStringLiteral("9600,N,8,1");

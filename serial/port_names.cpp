@@ -4,20 +4,30 @@
 
 namespace portnames {
 
-QString deviceFor(const QString &programDir, int number)
+QString linkFor(const QStringList &linkDirs, int number)
+{
+    for (const QString &dir : linkDirs) {
+        const QFileInfo link(QStringLiteral("%1/ports/COM%2").arg(dir).arg(number));
+        // A dangling link decides too: COMn must not fall through to another device.
+        if (link.exists() || link.isSymLink())
+            return link.absoluteFilePath();
+    }
+    return {};
+}
+
+QString deviceFor(const QStringList &linkDirs, int number)
 {
 #ifdef Q_OS_WIN
-    Q_UNUSED(programDir);
+    Q_UNUSED(linkDirs);
     return QStringLiteral("COM%1").arg(number);
 #else
-    const QFileInfo link(QStringLiteral("%1/ports/COM%2").arg(programDir).arg(number));
+    const QString linkPath = linkFor(linkDirs, number);
+    if (linkPath.isEmpty())
+        return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+    const QFileInfo link(linkPath);
     // The lock belongs to the real device, so two names for it cannot both open it.
-    if (link.exists())
-        return link.canonicalFilePath();
     // A link to an unplugged adapter must fail to open, not fall back to another port.
-    if (link.isSymLink())
-        return link.absoluteFilePath();
-    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+    return link.exists() ? link.canonicalFilePath() : linkPath;
 #endif
 }
 

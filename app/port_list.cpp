@@ -1,0 +1,124 @@
+#include "app/port_list.h"
+
+#include "app/port_link_menu.h"
+#include "app/port_list_delegate.h"
+#include "serial/comm_port.h"
+#include "serial/port_links.h"
+#include "serial/port_names.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+
+PortList::PortList(QComboBox *combo, CommPort &port) : QObject(combo), m_combo(combo), m_port(port)
+{
+    combo->setItemDelegate(new PortListDelegate(combo));
+    // The opened list lives in a frame of its own; its showing is the moment to look again.
+    combo->view()->parentWidget()->installEventFilter(this);
+    for (QWidget *target : std::initializer_list<QWidget *>{combo, combo->lineEdit()}) {
+        target->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(target, &QWidget::customContextMenuRequested, this,
+                [this, target](const QPoint &pos) { showContextMenu(target->mapToGlobal(pos)); });
+    }
+    connect(&port, &CommPort::stateChanged, this, &PortList::showState);
+    refreshEntries();
+    showState();
+}
+
+void PortList::refreshEntries()
+{
+    const QList<portinfo::Device> devices = portinfo::detectedDevices();
+    for (int entry = 0; entry < m_combo->count(); ++entry) {
+        const int number = entry + 1;
+        m_combo->setItemData(entry, portinfo::entryTip(m_port.linkDirs(), number, devices),
+                             Qt::ToolTipRole);
+        m_combo->setItemData(entry, portinfo::entryDevice(m_port.linkDirs(), number, devices),
+                             PortListDelegate::kDeviceRole);
+    }
+}
+
+void PortList::showState()
+{
+    m_combo->setToolTip(portinfo::stateTip(m_port.linkDirs(), m_port.state()));
+}
+
+int PortList::chosenNumber() const
+{
+    if (m_combo->currentIndex() >= 0)
+        return m_combo->currentIndex() + 1;
+    const int named =
+        m_combo->findText(m_combo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return named + 1; // findText gives -1 for none
+}
+
+bool PortList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show) {
+        refreshEntries();
+        fitPopup(static_cast<QWidget *>(watched));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// Wide enough for the second column, which the list's own width does not allow for.
+void PortList::fitPopup(QWidget *popup) const
+{
+    QAbstractItemView *view = m_combo->view();
+    const int widest = view->sizeHintForColumn(0) + view->verticalScrollBar()->sizeHint().width() +
+                       2 * view->frameWidth() + popup->width() - view->width();
+    if (popup->width() < widest)
+        popup->resize(widest, popup->height());
+}
+
+void PortList::showContextMenu(const QPoint &globalPos)
+{
+    QMenu *menu = m_combo->lineEdit()->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+#ifndef Q_OS_WIN // Windows names its ports itself; there is nothing to link
+    menu->addSeparator();
+    menu->addMenu(linkMenu(chosenNumber(), portinfo::detectedDevices(), menu));
+#endif
+    menu->popup(globalPos);
+}
+
+QMenu *PortList::linkMenu(int number, const QList<portinfo::Device> &devices, QWidget *parent)
+{
+    const bool hasLink = number > 0 && !portnames::linkFor(m_port.linkDirs(), number).isEmpty();
+    return buildLinkMenu(number, hasLink, devices,
+                         {[this, number](const QString &target) { linkTo(number, target); },
+                          [this, number] { removeLink(number); }},
+                         parent);
+}
+
+// New links go into the first link folder, which is searched first.
+void PortList::linkTo(int number, const QString &target)
+{
+    const auto done = portlinks::writeLink(m_port.linkDirs().value(0), number, target);
+    if (!done.ok)
+        tellFailure(QStringLiteral("written"), done.path, done.error);
+    refreshEntries();
+    showState();
+}
+
+void PortList::removeLink(int number)
+{
+    const auto done = portlinks::removeLink(portnames::linkFor(m_port.linkDirs(), number));
+    if (!done.ok)
+        tellFailure(QStringLiteral("removed"), done.path, done.error);
+    refreshEntries();
+    showState();
+}
+
+void PortList::tellFailure(const QString &what, const QString &path, const QString &why)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("System Information"),
+                    QStringLiteral("The link %1 could not be %2: %3")
+                        .arg(QDir::toNativeSeparators(path), what, why),
+                    QMessageBox::Ok, m_combo->window());
+    box.exec();
+}

@@ -1,0 +1,40 @@
+#pragma once
+// What the port list Combo1 tells about the ports: where each entry leads (its
+// tooltip, and a greyed second column in the opened list, refreshed each time
+// the list opens), the state of the port in force (the list's own tooltip), and
+// a context menu that links a COM number to a detected device.
+
+#include "serial/port_info.h"
+
+#include <QObject>
+
+class CommPort;
+class QComboBox;
+class QMenu;
+
+class PortList : public QObject {
+    Q_OBJECT
+public:
+    // A child of combo; port outlives it.
+    PortList(QComboBox *combo, CommPort &port);
+
+    void refreshEntries();
+    void showState();
+    // The selected entry's number, else that of the entry the text names; 0 for neither.
+    int chosenNumber() const;
+    // The submenu "Link COMn to" over the given devices, acting on the link folders.
+    QMenu *linkMenu(int number, const QList<portinfo::Device> &devices, QWidget *parent);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showContextMenu(const QPoint &globalPos);
+    void fitPopup(QWidget *popup) const;
+    void linkTo(int number, const QString &target);
+    void removeLink(int number);
+    void tellFailure(const QString &what, const QString &path, const QString &why);
+
+    QComboBox *m_combo;
+    CommPort &m_port;
+};

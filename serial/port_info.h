@@ -1,0 +1,52 @@
+#pragma once
+// What the operator is told about the COM numbers: where each one leads, what
+// the system reports of that device, and why the port in force is not open.
+// Pure functions of the link folders and a device list the caller supplies.
+
+#include <QList>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+namespace portinfo {
+
+// One serial device as the system reports it.
+struct Device {
+    QString path; // /dev/ttyUSB0; on Windows the port name, COM3
+    QString description;
+    QString manufacturer;
+    QString serialNumber;
+    QString byIdPath; // its stable /dev/serial/by-id/... name, when there is one
+};
+
+// The serial devices the system detects now, each with its by-id name.
+QList<Device> detectedDevices();
+
+// Why a port is not open although it was meant to be.
+enum class Failure { None, PermissionDenied, Busy, NoSuchDevice, WentAway, Other };
+
+// accessible: the device file can be read and written by this user. Qt reports
+// a refused permission and a port held by another program alike.
+Failure failureOf(QSerialPort::SerialPortError error, bool accessible);
+
+struct PortState {
+    int number = 1;
+    bool open = false;
+    QString device;   // what the last opening went to
+    QString settings; // "19200,N,8,1"
+    Failure failure = Failure::None;
+    QString systemText; // the system's words, told for Failure::Other
+};
+
+// "COM4 → <dir>/ports/COM4 → /dev/ttyUSB0 (FT232R USB UART, FTDI, serial A50285BI)"
+QString entryTip(const QStringList &linkDirs, int number, const QList<Device> &devices);
+// The device part alone, shorter, for the opened list: "/dev/ttyUSB0 (FT232R USB UART)"
+QString entryDevice(const QStringList &linkDirs, int number, const QList<Device> &devices);
+// "COM4 → /dev/ttyUSB0: open, 19200,N,8,1", or why it is not open.
+QString stateTip(const QStringList &linkDirs, const PortState &state);
+
+// A device as listed for linking, and what the link should point at.
+QString deviceTitle(const Device &device);
+QString linkTarget(const Device &device);
+
+} // namespace portinfo
