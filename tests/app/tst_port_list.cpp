@@ -2,34 +2,28 @@
 // and links a COM number from its context menu: the shown window in a temporary
 // program folder (no comm.set: COM4 at 19200) whose ports/COM4 leads to a pseudo-terminal.
 
-#include "app/main_window.h"
 #include "app/port_list.h"
 #include "serial/comm_port.h"
-#include "tests/support/message_catcher.h"
-#include "tests/support/pty.h"
+#include "tests/support/window_rig.h"
 
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestPortList : public QObject {
     Q_OBJECT
-    QTemporaryDir m_temp;
-    QString m_d = QDir(m_temp.path()).canonicalPath();
-    Pty m_pty;
-    bool m_linked = m_pty.linkAs(m_d, 4) && Pty::linkPort(m_d, 6, m_d + "/gone");
-    MessageCatcher m_catcher;
-    MainWindow m_window{m_d};
-    QComboBox *m_combo = m_window.controls().Combo1;
+    WindowRig m_rig;
+    QString m_d = QDir(m_rig.dir.path()).canonicalPath();
+    Pty &m_pty = m_rig.pty;
+    MainWindow *m_window = nullptr;
+    QComboBox *m_combo = nullptr;
 
 private slots:
     void initTestCase()
     {
-        m_window.show();
-        QVERIFY(m_linked && QTest::qWaitForWindowActive(&m_window));
+        QVERIFY(Pty::linkPort(m_d, 6, m_d + "/gone"));
+        m_rig.restart();
+        m_window = m_rig.window.get();
+        m_combo = m_window->controls().Combo1;
     }
 
     void tipsTellDeviceAndState()
@@ -43,14 +37,14 @@ private slots:
         QTRY_COMPARE(m_combo->toolTip(), com4 + ": the device went away");
         QTest::keyClick(m_combo, Qt::Key_Down); // COM5, then COM6
         QTest::keyClick(m_combo, Qt::Key_Down);
-        QVERIFY(!m_window.serial().portOpen());
+        QVERIFY(!m_window->serial().portOpen());
         QCOMPARE(m_combo->toolTip(), com6 + ": could not be opened: no such device");
     }
 
     void contextMenuLinks()
     {
-        const QPoint at = m_combo->lineEdit()->mapTo(&m_window, QPoint(5, 5));
-        QTest::mousePress(m_window.windowHandle(), Qt::RightButton, {}, at);
+        const QPoint at = m_combo->lineEdit()->mapTo(m_window, QPoint(5, 5));
+        QTest::mousePress(m_window->windowHandle(), Qt::RightButton, {}, at);
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         QVERIFY(menu && menu->actions().constFirst()->text() == "&Undo\tCtrl+Z"); // the usual ones
         QCOMPARE(menu->actions().constLast()->text(), "Link COM6 to");
@@ -59,20 +53,21 @@ private slots:
         const QString link = m_d + "/ports/COM5";
         const QList<portinfo::Device> adapter{
             {"/dev/pts/99", "Adapter", "Maker", "S1", "/by-id/x"}};
-        QMenu *links = m_window.portList().linkMenu(5, adapter, &m_window);
+        QMenu *links = m_window->portList().linkMenu(5, adapter, m_window);
         QCOMPARE(links->actions().at(0)->text(), "/dev/pts/99 (Adapter, Maker, serial S1)");
         links->actions().at(0)->trigger();
         QCOMPARE(QFileInfo(link).symLinkTarget(), "/by-id/x"); // the stable name
-        links = m_window.portList().linkMenu(5, {}, &m_window);
+        links = m_window->portList().linkMenu(5, {}, m_window);
         QCOMPARE(links->actions().constLast()->text(), "Remove the link");
         links->actions().constLast()->trigger();
         QVERIFY(!QFileInfo(link).isSymLink());
 
         QVERIFY(QDir(m_d).mkpath("ports/COM9/in-the-way"));
-        m_window.portList().linkMenu(9, adapter, &m_window)->actions().at(0)->trigger();
-        QCOMPARE(m_catcher.texts(),
-                 {"The link " + m_d + "/ports/COM9 could not be written: Is a directory"});
-        QCOMPARE(m_catcher.messages[0].title, "System Information");
+        m_window->portList().linkMenu(9, adapter, m_window)->actions().at(0)->trigger();
+        const Message expected{"The link " + m_d +
+                                   "/ports/COM9 could not be written: Is a directory",
+                               "System Information", QMessageBox::Warning};
+        QCOMPARE(m_rig.messages, QList<Message>{expected});
     }
 };
 
