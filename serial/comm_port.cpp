@@ -86,8 +86,8 @@ bool meansLoss(QSerialPort::SerialPortError error)
 
 } // namespace
 
-CommPort::CommPort(const QString &programDir, QObject *parent)
-    : QObject(parent), m_programDir(programDir)
+CommPort::CommPort(const QStringList &linkDirs, QObject *parent)
+    : QObject(parent), m_linkDirs(linkDirs)
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &CommPort::onError);
 }
@@ -277,5 +277,5 @@ QByteArray CommPort::input()
 
 QString CommPort::devicePath(int number) const
 {
-    return portnames::deviceFor(m_programDir, number);
+    return portnames::deviceFor(m_linkDirs, number);
 }

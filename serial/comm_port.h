@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 
 class CommPort : public QObject {
     Q_OBJECT
@@ -20,9 +21,11 @@ class CommPort : public QObject {
     Q_PROPERTY(int SThreshold READ sThreshold WRITE writeSThreshold)
 
 public:
-    // programDir is where "ports/COMn" links are looked up.
-    explicit CommPort(const QString &programDir, QObject *parent = nullptr);
+    // linkDirs are searched in order for "ports/COMn" links; new links go into the first.
+    explicit CommPort(const QStringList &linkDirs, QObject *parent = nullptr);
     ~CommPort() override;
+
+    const QStringList &linkDirs() const { return m_linkDirs; }
 
     int commPort() const { return m_commPort; }
     bool setCommPort(int number); // refused while open, and for 0 or above 255
@@ -73,7 +76,7 @@ private:
     void closePort();
     bool refuse(const QString &why);
 
-    QString m_programDir;
+    QStringList m_linkDirs;
     QSerialPort m_port;
     QByteArray m_pending;
     QString m_settings = QStringLiteral("9600,N,8,1");

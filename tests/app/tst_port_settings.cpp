@@ -148,8 +148,8 @@ private slots:
         pick(rig.ui().Combo1, 6);
         QCOMPARE(rig.window->serial().commPort(), 7);
         QVERIFY(rig.window->serial().portOpen());
-        QCOMPARE(int(lineSpeed(com7)), int(B4800)); // the line settings in force
-        CommPort other(rig.dir.path());             // COM3 was let go
+        QCOMPARE(int(lineSpeed(com7)), int(B4800));  // the line settings in force
+        CommPort other(QStringList{rig.dir.path()}); // COM3 was let go
         QVERIFY(other.setCommPort(3));
         QVERIFY(other.setPortOpen(true));
         QCOMPARE(fileBytes(rig.dir.filePath(QStringLiteral("comm.set"))), QByteArray("3,4800\r\n"));

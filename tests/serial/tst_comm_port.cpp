@@ -79,7 +79,7 @@ void TestCommPort::init()
     m_pty.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     m_pty = std::make_unique<Pty>();
-    m_port = std::make_unique<CommPort>(m_dir->path());
+    m_port = std::make_unique<CommPort>(QStringList{m_dir->path()});
     QVERIFY(m_pty->isOpen());
 }
 
@@ -224,7 +224,7 @@ void TestCommPort::portTakenElsewhere()
 {
     QFETCH(bool, byProgram);
     PortHolderProcess holder;
-    CommPort other(m_dir->path());
+    CommPort other(QStringList{m_dir->path()});
     if (byProgram)
         QVERIFY2(holder.start(m_pty->slavePath()), qPrintable(holder.errorText()));
     else

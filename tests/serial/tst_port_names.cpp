@@ -55,7 +55,7 @@ void TestPortNames::deviceFor()
     else if (expected == QLatin1String("link"))
         expected = linkPath;
 
-    QCOMPARE(portnames::deviceFor(dir.path(), number), expected);
+    QCOMPARE(portnames::deviceFor(QStringList{dir.path()}, number), expected);
 }
 
 QTEST_GUILESS_MAIN(TestPortNames)
