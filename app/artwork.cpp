@@ -180,6 +180,11 @@ QIcon applicationIcon()
     return icon;
 }
 
+QPixmap applicationIcon(int size)
+{
+    return iconPixmap(size);
+}
+
 QPixmap lamp(const QColor &colour)
 {
     QPixmap pixmap = transparentPixmap(16, 16);

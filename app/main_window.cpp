@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
@@ -24,7 +25,9 @@ constexpr int kTimer2StartMs = 3000;
 } // namespace
 
 MainWindow::MainWindow(const QString &programDir, QWidget *parent)
-    : QWidget(parent), m_programDir(programDir)
+    : QWidget(parent),
+      m_places(settingsplaces::placesFor(
+          programDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kWindowTitle);
@@ -34,7 +37,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_serial = new CommPort({programDir}, this);
+    m_serial = new CommPort(m_places.readDirs, this);
     m_serial->setObjectName(QStringLiteral("MSComm1"));
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));

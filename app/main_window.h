@@ -4,6 +4,7 @@
 // report; the handlers here are start-up and the port settings.
 
 #include "app/form_controls.h"
+#include "app/settings_places.h"
 #include "device/command_view.h"
 
 #include <QMessageBox>
@@ -28,7 +29,8 @@ inline const QString kWindowTitle = QStringLiteral("RV4820电流采集变送模�
 class MainWindow : public QWidget, public device::CommandView {
     Q_OBJECT
 public:
-    // programDir holds comm.set, ModSet.set and the ports/ links.
+    // programDir holds comm.set, ModSet.set and the ports/ links; when the user
+    // cannot write it, the user's configuration directory comes first (settingsplaces).
     explicit MainWindow(const QString &programDir, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -76,9 +78,8 @@ private:
     void selectSavedPort();
     void connectHandlers();
     void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
-    QString settingsPath(const QString &name) const;
 
-    QString m_programDir;
+    settingsplaces::Places m_places;
     FormControls m_ui;
     CommPort *m_serial = nullptr;
     PortList *m_portList = nullptr;

@@ -22,17 +22,14 @@ QString lineSettings(int baud)
 }
 } // namespace
 
-QString MainWindow::settingsPath(const QString &name) const
-{
-    return QDir(m_programDir).filePath(name);
-}
-
 void MainWindow::startUp()
 {
-    const auto comm = settingsfile::readCommSet(settingsPath(settingsfile::kCommSet));
+    const auto comm = settingsfile::readCommSet(
+        settingsplaces::findFile(m_places.readDirs, settingsfile::kCommSet));
     m_savedPort = comm.port;
     m_savedBaud = comm.baud;
-    if (const auto mod = settingsfile::readModSet(settingsPath(settingsfile::kModSet))) {
+    if (const auto mod = settingsfile::readModSet(
+            settingsplaces::findFile(m_places.readDirs, settingsfile::kModSet))) {
         m_ui.txtStationID->setText(QString::number(mod->station));
         m_ui.txtDataLength->setText(QString::number(mod->dataLength));
     }
@@ -114,7 +111,10 @@ void MainWindow::onSave()
     m_serial->setPortOpen(true);
     OpenOnComm();
 
-    const QString path = settingsPath(settingsfile::kCommSet);
+    // The user's configuration directory may not exist yet; a failure here
+    // shows as the write's own failure below.
+    QDir().mkpath(m_places.writeDir);
+    const QString path = QDir(m_places.writeDir).filePath(settingsfile::kCommSet);
     const auto written = settingsfile::writeCommSet(path, {m_savedPort, m_savedBaud});
     if (!written.ok) {
         showMessage(QStringLiteral("The settings could not be saved to %1: %2")

@@ -1,0 +1,31 @@
+#pragma once
+// Where the settings files and the ports/ links live. A program directory the
+// user can write (a build tree, a copied folder) holds them all, as it always
+// has. An installed one cannot be written, so the user's configuration
+// directory is searched before it and takes what Save writes.
+
+#include <QString>
+#include <QStringList>
+
+namespace settingsplaces {
+
+// The name behind QStandardPaths::AppConfigLocation, e.g. ~/.config/rv4820.
+inline const QString kApplicationName = QStringLiteral("rv4820");
+
+struct Places {
+    QStringList readDirs; // comm.set, ModSet.set and ports/COMn: the first that has it
+    QString writeDir;     // where Save writes comm.set; the first of readDirs
+};
+
+// userConfigDir may be empty (no home directory): the program directory is then
+// used as before, and a Save there fails with its usual warning.
+Places placesFor(const QString &programDir, const QString &userConfigDir);
+
+// The first of dirs that holds name, else name in the first of dirs.
+QString findFile(const QStringList &dirs, const QString &name);
+
+// A real try: creates and removes a file in dir. Permission bits alone miss
+// read-only mounts and access rules.
+bool canWriteIn(const QString &dir);
+
+} // namespace settingsplaces
