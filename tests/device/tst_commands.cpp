@@ -355,7 +355,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, message);
         WindowRig rig;
-        rig.answerBoxesAfter(300);
+        rig.boxes.answerAfter(300);
         rig.ui().txtTimerSet->setText(QStringLiteral("50"));
         click(rig.ui().cmdOneM);
         rig.window->findChild<QLineEdit *>(field)->setText(text);

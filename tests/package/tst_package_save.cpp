@@ -5,10 +5,7 @@
 
 #include "tests/support/window_rig.h"
 
-#include <QComboBox>
 #include <QProcess>
-#include <QPushButton>
-#include <QTest>
 #include <termios.h>
 
 class TestPackageSave : public QObject {
@@ -24,14 +21,15 @@ private slots:
         for (const bool installed : {false, true}) {
             const QTemporaryDir copy;
             const QString programDir = installed ? root + "/usr/lib/rv4820/" : copy.path() + '/';
-            const MessageCatcher catcher;
+            Boxes boxes;
             MainWindow window(programDir);
             QCOMPARE(window.stationText(), installed ? "9" : "2");
             window.controls().Combo1->setCurrentIndex(6);
             window.controls().Combo2->setCurrentIndex(0);
             window.show();
             QTest::mouseClick(window.controls().cmdCom, Qt::LeftButton);
-            QCOMPARE(catcher.texts(), QStringList{QStringLiteral("Save successfully")});
+            QCOMPARE(boxes.messages.size(), 1);
+            QCOMPARE(boxes.messages[0].text, QStringLiteral("Save successfully"));
             QFile saved((installed ? config : programDir) + "comm.set");
             QCOMPARE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : "<none>", "7,9600\r\n");
             QCOMPARE(QFile::exists(config + "comm.set"), installed);

@@ -40,6 +40,32 @@ struct Message {
     }
 };
 
+// Answers every message box as an operator clicking OK would, and records it.
+class Boxes {
+public:
+    Boxes()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start(5);
+    }
+    // Leaves each box open up to ms before answering it.
+    void answerAfter(int ms) { m_timer.setInterval(ms); }
+    QList<Message> messages;
+
+private:
+    void answer()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (box && box->isVisible()) {
+                messages.append({box->text(), box->windowTitle(), box->icon()});
+                box->done(QMessageBox::Ok);
+            }
+        }
+    }
+    QTimer m_timer;
+};
+
 class WindowRig {
 public:
     explicit WindowRig(const QByteArray &commSet = "4,19200\r\n", int ptyAs = 4)
@@ -48,8 +74,6 @@ public:
         writeFile(path("ModSet.set"), "0,2,16,0\r\n");
         if (ptyAs > 0)
             Pty::linkPort(dir.path(), ptyAs, pty.slavePath());
-        QObject::connect(&m_boxes, &QTimer::timeout, [this] { answerBoxes(); });
-        m_boxes.start(5);
         restart();
     }
 
@@ -63,9 +87,6 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    // Leaves each box open up to ms before answering it.
-    void answerBoxesAfter(int ms) { m_boxes.setInterval(ms); }
-
     const FormControls &ui() const { return window->controls(); }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
@@ -76,19 +97,6 @@ public:
     Pty pty;
     ScriptedModule module{pty};
     std::unique_ptr<MainWindow> window;
-    QList<Message> messages;
-
-private:
-    void answerBoxes()
-    {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box && box->isVisible()) {
-                messages.append({box->text(), box->windowTitle(), box->icon()});
-                box->done(QMessageBox::Ok);
-            }
-        }
-    }
-
-    QTimer m_boxes;
+    Boxes boxes;
+    QList<Message> &messages = boxes.messages;
 };
