@@ -25,6 +25,24 @@ inline void writeFile(const QString &path, const QByteArray &content)
         file.write(content);
 }
 
+inline QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+template <std::size_t N> QString texts(const std::array<QLineEdit *, N> &boxes)
+{
+    QStringList out;
+    for (auto *box : boxes)
+        out << box->text();
+    return out.join(QLatin1Char(' '));
+}
+
+inline void click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
 inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
