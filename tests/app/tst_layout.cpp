@@ -1,5 +1,5 @@
-// Every control of the main window: name, kind, container, text and place;
-// the lists, tabs, lamps and drawn pictures.
+// Every control of the main window: name, kind, container and text, places kept
+// on resize; the lists, tabs, lamps and drawn pictures.
 
 #include "app/artwork.h"
 #include "app/form_controls.h"
@@ -51,32 +51,28 @@ QList<Control> controls()
     QList<Control> out;
     for (const char *line : kControls) {
         const QString row = QString::fromUtf8(line);
-        const QString container = row.section(QStringLiteral(": "), 0, 0);
         for (const QString &item : row.section(QStringLiteral(": "), 1).split('|'))
-            out.append({container, item.section('=', 0, 0), item.section('=', 1)});
+            out.append({row.section(": ", 0, 0), item.section('=', 0, 0), item.section('=', 1)});
     }
-    const char *io[] = {"输入", "输出"};
     for (int k = 0; k < 8; ++k) {
-        out.append({"Frame7", QStringLiteral("txtCurrentInput_%1").arg(k), "0"});
-        const QString n = QString::fromUtf8(io[k / 4]) + QString::number(k % 4 + 1);
-        out.append({"Frame8", QStringLiteral("Label12_%1").arg(11 + k), "电流" + n + "参数值"});
-        for (const char *stem : {"txtChannel_%1=0", "cmdReadP_%1=读参数", "cmdWriteP_%1=写参数"}) {
-            const QString item = QString::fromUtf8(stem).arg(k + 2);
-            out.append({"Frame8", item.section('=', 0, 0), item.section('=', 1)});
-        }
+        const QString n = (k < 4 ? "输入" : "输出") + QString::number(k % 4 + 1);
+        out += {{"Frame7", QStringLiteral("txtCurrentInput_%1").arg(k), "0"},
+                {"Frame8", QStringLiteral("Label12_%1").arg(11 + k), "电流" + n + "参数值"},
+                {"Frame8", QStringLiteral("txtChannel_%1").arg(k + 2), "0"},
+                {"Frame8", QStringLiteral("cmdReadP_%1").arg(k + 2), "读参数"},
+                {"Frame8", QStringLiteral("cmdWriteP_%1").arg(k + 2), "写参数"}};
     }
     return out;
 }
 
 QString kindOf(const QString &name)
 {
-    static const QList<QPair<QString, QString>> kinds{
-        {"txtState", "QPlainTextEdit"}, {"txt", "QLineEdit"},    {"cmd", "QPushButton"},
-        {"com", "QPushButton"},         {"Frame", "QGroupBox"},  {"Combo", "QComboBox"},
-        {"SSTab", "QTabWidget"},        {"Picture2", "QWidget"}, {"Line", "QWidget"}};
-    for (const auto &[prefix, kind] : kinds)
+    // clang-format off
+    for (const auto &[prefix, kind] : {std::pair{"txtState", "QPlainTextEdit"}, {"txt", "QLineEdit"}, {"cmd", "QPushButton"}, {"com", "QPushButton"},
+                                       {"Frame", "QGroupBox"}, {"Combo", "QComboBox"}, {"SSTab", "QTabWidget"}, {"Picture2", "QWidget"}, {"Line", "QWidget"}})
         if (name.startsWith(prefix))
             return kind;
+    // clang-format on
     return QStringLiteral("QLabel");
 }
 
@@ -91,59 +87,83 @@ QString shownText(const QWidget *w)
 // "tab<N>" for a page of SSTab1, otherwise the nearest named ancestor.
 QString containerOf(const QWidget *w, const QTabWidget *tabs)
 {
-    for (QWidget *p = w->parentWidget(); p; p = p->parentWidget()) {
-        if (tabs->indexOf(p) >= 0)
-            return QStringLiteral("tab%1").arg(tabs->indexOf(p));
-        if (!p->objectName().isEmpty() && !p->objectName().startsWith(QLatin1String("qt_")))
-            return p->objectName();
-    }
-    return QString();
-}
-
-// The font a caption is drawn with must itself hold its Chinese glyphs.
-bool hasGlyphs(const QFont &font, const QString &text)
-{
-    const QRawFont raw = QRawFont::fromFont(font);
-    return std::all_of(text.begin(), text.end(),
-                       [&](QChar c) { return c.unicode() < 0x2E80 || raw.supportsCharacter(c); });
+    QWidget *p = w->parentWidget();
+    while (tabs->indexOf(p) < 0 && (p->objectName().isEmpty() || p->objectName().startsWith("qt_")))
+        p = p->parentWidget();
+    return tabs->indexOf(p) >= 0 ? QStringLiteral("tab%1").arg(tabs->indexOf(p)) : p->objectName();
 }
 } // namespace
 
 class TestLayout : public QObject {
     Q_OBJECT
-private slots:
-    void init()
-    {
-        m_form = new QWidget;
-        m_form->setObjectName(QStringLiteral("frmMain"));
-        m_c = buildForm(m_form);
-        m_form->resize(kClient);
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    }
-    void cleanup() { delete m_form; }
+    QWidget m_form;
+    FormControls m_c = buildForm(&m_form);
 
-    // Exactly these controls, each in its container with its text, enabled and editable.
+private slots:
+    void initTestCase()
+    {
+        m_form.setObjectName(QStringLiteral("frmMain"));
+        m_form.resize(kClient);
+        m_form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_form));
+    }
+
+    // Exactly these controls, each in its container with its text drawn in a
+    // font that holds its glyphs, enabled, editable, and kept in place on resize.
     void everyControl()
     {
         QStringList expected, found;
+        QHash<QWidget *, QRect> places;
         for (const Control &c : controls()) {
             expected << c.name;
-            auto *w = m_form->findChild<QWidget *>(c.name);
+            auto *w = m_form.findChild<QWidget *>(c.name);
             QVERIFY2(w, qPrintable(c.name));
+            places.insert(w, w->geometry());
             QCOMPARE(QString::fromLatin1(w->metaObject()->className()), kindOf(c.name));
             QCOMPARE(containerOf(w, m_c.SSTab1), c.container);
             QCOMPARE(c.text == "*" && !shownText(w).isEmpty() ? "*" : shownText(w), c.text);
-            QVERIFY2(hasGlyphs(w->font(), c.text), qPrintable(c.name));
+            const QRawFont font = QRawFont::fromFont(w->font());
+            for (QChar ch : c.text)
+                QVERIFY2(ch.unicode() < 0x2E80 || font.supportsCharacter(ch), qPrintable(c.name));
             QVERIFY(w->isEnabled() && !w->property("readOnly").toBool());
         }
-        for (QWidget *w : m_form->findChildren<QWidget *>())
+        for (QWidget *w : m_form.findChildren<QWidget *>())
             if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
                 !qobject_cast<QTabBar *>(w->parentWidget()))
                 found << w->objectName();
         expected.sort();
         found.sort();
         QCOMPARE(found, expected);
+        for (const QSize size : {QSize(1200, 900), QSize(640, 480), kClient})
+            m_form.resize(size);
+        for (auto it = places.cbegin(); it != places.cend(); ++it)
+            QCOMPARE(it.key()->geometry(), it.value());
+    }
+
+    // Each page laid out within the client area, siblings apart, room for the captions.
+    void pages()
+    {
+        for (int tab = 0; tab < 3; ++tab) {
+            m_c.SSTab1->setCurrentIndex(tab);
+            for (const Control &c : controls()) {
+                auto *w = m_form.findChild<QWidget *>(c.name);
+                if (!w->isVisible() || w->parentWidget() == m_c.Picture2)
+                    continue; // the lamps share one place on purpose
+                QVERIFY2(QRect(QPoint(), kClient)
+                                 .contains(QRect(w->mapTo(&m_form, QPoint()), w->size())) &&
+                             w->parentWidget()->rect().contains(w->geometry()),
+                         qPrintable(c.name));
+                if (qobject_cast<QPushButton *>(w) || qobject_cast<QGroupBox *>(w))
+                    QVERIFY2(w->width() >= w->fontMetrics().horizontalAdvance(c.text) + 16,
+                             qPrintable(c.name));
+                for (QWidget *other :
+                     w->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                    QVERIFY2(other == w || !other->isVisible() || other->objectName().isEmpty() ||
+                                 !other->geometry().intersects(w->geometry()),
+                             qPrintable(c.name + " / " + other->objectName()));
+            }
+        }
+        m_c.SSTab1->setCurrentIndex(0);
     }
 
     void listsTabsAndLog()
@@ -160,7 +180,7 @@ private slots:
         for (int i = 0; i < m_c.SSTab1->count(); ++i)
             QCOMPARE(m_c.SSTab1->tabText(i), tabs.value(i));
         QCOMPARE(m_c.SSTab1->count() * 10 + m_c.SSTab1->currentIndex(), 30);
-        auto *warning = m_form->findChild<QLabel *>(QStringLiteral("Label13_1"));
+        auto *warning = m_form.findChild<QLabel *>(QStringLiteral("Label13_1"));
         QCOMPARE(warning->palette().color(QPalette::WindowText), QColor(Qt::red));
         QCOMPARE(QFontInfo(warning->font()).pointSize(), 12);
         QPlainTextEdit *log = m_c.txtState; // five lines in view, scroll bar always there
@@ -170,60 +190,21 @@ private slots:
         QVERIFY2(lines >= 4.5 && lines < 6.5, qPrintable(QString::number(lines)));
     }
 
-    // Fixed places: inside the client area and their container, apart from
-    // their siblings, room for the caption, and kept on resize.
-    void places()
-    {
-        QHash<QWidget *, QRect> before;
-        for (const Control &c : controls())
-            before.insert(m_form->findChild<QWidget *>(c.name),
-                          m_form->findChild<QWidget *>(c.name)->geometry());
-        m_form->resize(1200, 900);
-        m_form->resize(640, 480);
-        m_form->resize(kClient);
-        for (auto it = before.cbegin(); it != before.cend(); ++it)
-            QCOMPARE(it.key()->geometry(), it.value());
-        for (int tab = 0; tab < m_c.SSTab1->count(); ++tab) {
-            m_c.SSTab1->setCurrentIndex(tab); // only the page shown is laid out
-            for (auto it = before.cbegin(); it != before.cend(); ++it) {
-                QWidget *w = it.key();
-                if (!w->isVisible() || w->parentWidget() == m_c.Picture2)
-                    continue; // the lamps share one place on purpose
-                const QByteArray name = w->objectName().toUtf8();
-                QVERIFY2(
-                    QRect(QPoint(), kClient).contains(QRect(w->mapTo(m_form, QPoint()), w->size())),
-                    name);
-                QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), name);
-                const int caption = w->fontMetrics().horizontalAdvance(shownText(w));
-                if (qobject_cast<QPushButton *>(w) || qobject_cast<QGroupBox *>(w))
-                    QVERIFY2(w->width() >= caption + 16, name);
-                for (auto other = before.cbegin(); other != it; ++other)
-                    QVERIFY2(!other.key()->isVisible() ||
-                                 other.key()->parentWidget() != w->parentWidget() ||
-                                 !other.key()->geometry().intersects(w->geometry()),
-                             name + " / " + other.key()->objectName().toUtf8());
-            }
-        }
-    }
-
     void lampsAndPictures()
     {
         QList<QLabel *> lamps = m_c.Picture2->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
         QCOMPARE(lamps.size(), 3);
         QCOMPARE(lamps.last(), m_c.imgConnected); // the last child is drawn on top
-        // Hues: red wraps round to 345..360, yellow 40..70, green 90..150.
-        for (auto [lamp, low, high] : {std::tuple{m_c.imgNotConnected, -15, 15},
-                                       {m_c.ImgYellow, 40, 70},
-                                       {m_c.imgConnected, 90, 150}}) {
-            const int hue = lamp->pixmap().toImage().pixelColor(8, 8).hsvHue();
-            QVERIFY(((hue + 180) % 360 - 180) >= low && ((hue + 180) % 360 - 180) <= high);
-            QCOMPARE(lamp->geometry(), m_c.imgConnected->geometry());
+        // clang-format off
+        for (auto [lamp, low, high] : {std::tuple{m_c.imgNotConnected, -15, 15}, {m_c.ImgYellow, 40, 70}, {m_c.imgConnected, 90, 150}}) {
+            const int hue = (lamp->pixmap().toImage().pixelColor(8, 8).hsvHue() + 180) % 360 - 180;
+            QVERIFY(hue >= low && hue <= high && lamp->geometry() == m_c.imgConnected->geometry());
             QCOMPARE(lamp->pixmap().size(), QSize(16, 16));
             QCOMPARE(lamp->toolTip(), QStringLiteral("数据采集通讯状态指示"));
         }
-
+        // clang-format on
         QCOMPARE(qAlpha(artwork::applicationIcon().pixmap(32, 32).toImage().pixel(16, 16)), 255);
-        QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("Picture1"))->pixmap().size(),
+        QCOMPARE(m_form.findChild<QLabel *>(QStringLiteral("Picture1"))->pixmap().size(),
                  QSize(401, 238));
         QStringList captions;
         for (const char *side : {"I", "O"})
@@ -231,10 +212,6 @@ private slots:
                 captions << artwork::terminalCaption(QString::fromLatin1(side), k);
         QCOMPARE(captions.join(' '), QStringLiteral("I1 I2 I3 I4 O1 O2 O3 O4"));
     }
-
-private:
-    QWidget *m_form = nullptr;
-    FormControls m_c;
 };
 
 QTEST_MAIN(TestLayout)

@@ -57,6 +57,10 @@ struct Message {
         return text == o.text && title == o.title && icon == o.icon;
     }
 };
+inline char *toString(const Message &m) // what QCOMPARE prints
+{
+    return qstrdup(qPrintable(QStringLiteral("%1 | %2 | %3").arg(m.text, m.title).arg(m.icon)));
+}
 
 // Answers every message box as an operator clicking OK would, and records it.
 class Boxes {
