@@ -169,7 +169,7 @@ private slots:
         QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("comm.set")));
         click(rig.ui().cmdCom);
         const Message warning{"The settings could not be saved to " + rig.path("comm.set") +
-                                  ": Is a directory",
+                                  ": Filename refers to a directory",
                               "System Information", QMessageBox::Warning};
         QCOMPARE(rig.messages, QList<Message>{warning});
         QVERIFY(QFileInfo(rig.path("comm.set")).isDir());
