@@ -178,7 +178,7 @@ private slots:
                 cfgetospeed(&tio) == B2400);
         const auto mbpoll = [&](const QString &what) {
             QProcess run;
-            run.start("mbpoll", ("-mrtu -a2 -b2400 -Pnone -t4 -1 " + what).arg(m_link).split(' '));
+            run.start("mbpoll", ("-mrtu -a2 -b2400 -t4 -o2 -1 " + what).arg(m_link).split(' '));
             return run.waitForFinished(20000) ? run.readAll() + run.readAllStandardError() : "";
         };
         QVERIFY(mbpoll("-r11 %1 9000").contains("Written 1 references."));
