@@ -31,8 +31,15 @@ bool SerialLine::send(const QByteArray &bytes)
 
 void SerialLine::onError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::ResourceError)
-        emit failed(QStringLiteral("%1: %2").arg(m_port.portName(), m_port.errorString()));
+    // A device that goes away shows as a read error too, and Qt keeps its notifier
+    // firing on the hung-up line: close the port, or the run spins instead of ending.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::DeviceNotFoundError)
+        return;
+    const QString reason = QStringLiteral("%1: %2").arg(m_port.portName(), m_port.errorString());
+    disconnect(&m_port, nullptr, this, nullptr); // closing raises errors of its own
+    m_port.close();
+    emit failed(reason);
 }
 
 } // namespace sim
