@@ -1,10 +1,13 @@
-// Start-up and the port-settings handlers, driven with real events, against pseudo-terminals.
+// Start-up, the port-settings handlers and the port list, driven with real events,
+// against pseudo-terminals.
 
+#include "app/port_list.h"
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
 #include <QAbstractItemView>
 #include <QFileInfo>
+#include <QMenu>
 #include <QSerialPort>
 #include <QWheelEvent>
 #include <termios.h>
@@ -173,6 +176,53 @@ private slots:
                               "System Information", QMessageBox::Warning};
         QCOMPARE(rig.messages, QList<Message>{warning});
         QVERIFY(QFileInfo(rig.path("comm.set")).isDir());
+    }
+    // The port list tells where each COM number leads and why the port is not
+    // open, and links a COM number from its context menu.
+    void portListTells()
+    {
+        WindowRig rig;
+        const QString d = QDir(rig.dir.path()).canonicalPath();
+        QVERIFY(Pty::linkPort(d, 6, d + "/gone"));
+        rig.restart();
+        MainWindow *window = rig.window.get();
+        QComboBox *combo = window->controls().Combo1;
+        const QString com4 = "COM4 → " + d + "/ports/COM4 → " + rig.pty.slavePath();
+        QCOMPARE(combo->itemData(3, Qt::ToolTipRole), com4 + " (not a detected serial port)");
+        QCOMPARE(combo->toolTip(), com4 + ": open, 19200,N,8,1");
+        const QString com6 = "COM6 → " + d + "/ports/COM6 → " + d + "/gone";
+        QCOMPARE(combo->itemData(5, Qt::ToolTipRole), com6 + " (no such device)");
+        rig.pty.closeMaster();
+        QTRY_COMPARE(combo->toolTip(), com4 + ": the device went away");
+        QTest::keyClick(combo, Qt::Key_Down); // COM5, then COM6
+        QTest::keyClick(combo, Qt::Key_Down);
+        QVERIFY(!window->serial().portOpen());
+        QCOMPARE(combo->toolTip(), com6 + ": could not be opened: no such device");
+
+        const QPoint at = combo->lineEdit()->mapTo(window, QPoint(5, 5));
+        QTest::mousePress(window->windowHandle(), Qt::RightButton, {}, at);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu && menu->actions().constFirst()->text() == "&Undo\tCtrl+Z"); // the usual ones
+        QCOMPARE(menu->actions().constLast()->text(), "Link COM6 to");
+        menu->close();
+
+        const QString link = d + "/ports/COM5";
+        const QList<portinfo::Device> adapter{
+            {"/dev/pts/99", "Adapter", "Maker", "S1", "/by-id/x"}};
+        QMenu *links = window->portList().linkMenu(5, adapter, window);
+        QCOMPARE(links->actions().at(0)->text(), "/dev/pts/99 (Adapter, Maker, serial S1)");
+        links->actions().at(0)->trigger();
+        QCOMPARE(QFileInfo(link).symLinkTarget(), "/by-id/x"); // the stable name
+        links = window->portList().linkMenu(5, {}, window);
+        QCOMPARE(links->actions().constLast()->text(), "Remove the link");
+        links->actions().constLast()->trigger();
+        QVERIFY(!QFileInfo(link).isSymLink());
+
+        QVERIFY(QDir(d).mkpath("ports/COM9/in-the-way"));
+        window->portList().linkMenu(9, adapter, window)->actions().at(0)->trigger();
+        const Message expected{"The link " + d + "/ports/COM9 could not be written: Is a directory",
+                               "System Information", QMessageBox::Warning};
+        QCOMPARE(rig.messages, QList<Message>{expected});
     }
 };
 
