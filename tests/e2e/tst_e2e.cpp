@@ -52,14 +52,6 @@ void checkLiveValues(const WindowRig &rig)
              QString(live.section(' ', 0, 3)).remove('.').remove(QRegularExpression("(^| )\\K0+")));
 }
 
-void clickAll(std::initializer_list<QPushButton *> buttons)
-{
-    for (QPushButton *button : buttons) {
-        button->window()->findChild<QTabWidget *>()->setCurrentWidget(
-            button->parentWidget()->parentWidget());
-        click(button);
-    }
-}
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -77,10 +69,15 @@ private slots:
         checkLiveValues(rig);
 
         rig.ui().txtChannel[0]->setText(QStringLiteral("9600"));
-        clickAll({rig.ui().cmdReadAlarm2, rig.ui().cmdReadP[1], rig.ui().cmdWriteP[0]});
+        rig.ui().SSTab1->setCurrentIndex(1);
+        for (QPushButton *button :
+             {rig.ui().cmdReadAlarm2, rig.ui().cmdReadP[1], rig.ui().cmdWriteP[0]})
+            click(button);
         QCOMPARE(rig.ui().txtState->toPlainText(), QStringLiteral(" 02 06 00 08 25 80 13 0B"));
         rig.ui().txtChannel[0]->clear();
-        clickAll({rig.ui().cmdReadP[0], rig.ui().comDoOnce});
+        click(rig.ui().cmdReadP[0]);
+        rig.ui().SSTab1->setCurrentIndex(0);
+        click(rig.ui().comDoOnce);
         QCOMPARE(texts(rig.ui().txtChannel),
                  "9600 2 10000 10000 10000 10000 10000 10000 10000 10000");
 
