@@ -28,8 +28,7 @@ private slots:
             window.controls().Combo2->setCurrentIndex(0);
             window.show();
             QTest::mouseClick(window.controls().cmdCom, Qt::LeftButton);
-            QCOMPARE(boxes.messages.size(), 1);
-            QCOMPARE(boxes.messages[0].text, QStringLiteral("Save successfully"));
+            QCOMPARE(boxes.messages, QStringList{"Save successfully | System Prompted"});
             QFile saved((installed ? config : programDir) + "comm.set");
             QCOMPARE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : "<none>", "7,9600\r\n");
             QCOMPARE(QFile::exists(config + "comm.set"), installed);
