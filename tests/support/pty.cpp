@@ -32,7 +32,8 @@ Pty::~Pty()
 
 bool Pty::writeToMaster(const QByteArray &bytes)
 {
-    return m_master >= 0 && write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    return bytes.isEmpty() || (m_master >= 0 && write(m_master, bytes.constData(),
+                                                      size_t(bytes.size())) == bytes.size());
 }
 
 QByteArray Pty::readFromMaster(int timeoutMs, int expectedBytes)

@@ -1,13 +1,12 @@
 #pragma once
 // A module on the master side of a Pty: every 8-byte request is recorded with
-// the time it came and answered with reply(request) (nothing when empty) after
-// delayMs. It runs from the event loop, so it answers inside the window's waits.
+// the time it came and answered with reply(request) (nothing when empty). It
+// runs from the event loop, so it answers inside the window's waits.
 
 #include "tests/support/pty.h"
 
 #include <QElapsedTimer>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <functional>
 #include <unistd.h>
 
@@ -36,7 +35,6 @@ public:
     }
 
     std::function<QByteArray(const QByteArray &)> reply;
-    int delayMs = 0;
     QList<Request> requests;
     std::function<void()> onRequest; // runs as each request comes
 
@@ -52,9 +50,8 @@ private:
             requests.append({m_partial.left(8), m_clock.elapsed()});
             if (onRequest)
                 onRequest();
-            const QByteArray answer = reply ? reply(m_partial.left(8)) : QByteArray();
-            if (!answer.isEmpty())
-                QTimer::singleShot(delayMs, this, [this, answer] { m_pty.writeToMaster(answer); });
+            if (reply)
+                m_pty.writeToMaster(reply(m_partial.left(8)));
         }
     }
 

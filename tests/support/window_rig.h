@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <memory>
 
