@@ -1,8 +1,8 @@
 // The settings-file reader on any content, through the parser and through a real file.
 // Input: count (1 byte), file content.
+// FUZZ_CHECK comes from fuzz_support.h, which the build includes ahead of this file.
 
 #include "app/settings_files.h"
-#include "tests/fuzz/fuzz_support.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,12 +3,12 @@
 // Input: station, locked flag, fault seed, four fault shares, elapsed time (a byte and a
 // shift; 6 more bytes unused), then chunks as they arrive on the line: a length byte and that many
 // bytes, a length of 0 standing for a silence on the line.
+// FUZZ_CHECK comes from fuzz_support.h, which the build includes ahead of this file.
 
 #include "modbus/frame.h"
 #include "sim/faults.h"
 #include "sim/framer.h"
 #include "sim/module_model.h"
-#include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     sim::ModuleModel model(data[0], data[1] & 1);
     sim::Faults faults({0, share(3), share(4), share(5), share(6)}, data[2]);
     sim::Framer framer;
-    const QByteArray input =
+    const auto input =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QByteArray sent, served;
     QStringList notes;

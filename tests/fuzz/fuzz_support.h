@@ -1,5 +1,6 @@
 #pragma once
-// A failed check ends the run with a report that libFuzzer keeps as a crash, input included.
+// Included ahead of every fuzz target by the build. A failed check ends the run with a report
+// that libFuzzer keeps as a crash, input included.
 
 #include <cstdio>
 #include <cstdlib>
