@@ -112,7 +112,8 @@ private slots:
         if (button.startsWith("cmdWrite"))
             rig.ui().txtChannel[button.section('_', 1).toInt()]->setText(value);
         rig.ui().txtState->setPlainText(QStringLiteral("kept"));
-        rig.pty.writeToMaster(hex("AABBCCDDEEFF"));
+        rig.pty.writeToMaster(hex("AABBCCDDEEFF")); // pending before the click: thrown away
+        QTest::qWait(50);
         QStringList lamps; // as the request goes out, and 150 ms on
         rig.module.onRequest = [&] { lamps << rig.lamp(); };
         QTimer::singleShot(150, rig.window.get(), [&] { lamps << rig.lamp(); });

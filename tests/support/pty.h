@@ -6,40 +6,90 @@
 // closed, and bytes written while the port is closed wait in the line.
 
 #include <QByteArray>
-#include <QObject>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QString>
+#include <fcntl.h>
+#include <functional>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
 
-class Pty : public QObject {
-    Q_OBJECT
-
+class Pty {
 public:
-    explicit Pty(QObject *parent = nullptr);
-    ~Pty() override;
+    Pty()
+    {
+        char name[256] = {};
+        termios raw{};
+        cfmakeraw(&raw);
+        if (openpty(&m_master, &m_slave, name, &raw, nullptr) != 0)
+            return;
+        m_slavePath = QString::fromLocal8Bit(name);
+        fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        fcntl(m_master, F_SETFD, FD_CLOEXEC);
+        fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+    }
+    ~Pty() { closeMaster(); }
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
 
-    bool isOpen() const { return m_master >= 0; } // false when openpty failed or after closeMaster
     QString slavePath() const { return m_slavePath; }
     int masterFd() const { return m_master; }
     int slaveFd() const { return m_slave; } // tcgetattr here shows the line settings in force
 
-    bool writeToMaster(const QByteArray &bytes);
-    // What the port sent: returns once expectedBytes have come, or, with
-    // expectedBytes <= 0, once the line has been quiet for kQuietMs after the
-    // first byte; in any case after timeoutMs. Does not run the event loop.
-    QByteArray readFromMaster(int timeoutMs, int expectedBytes = 0);
+    bool writeToMaster(const QByteArray &bytes)
+    {
+        return bytes.isEmpty() || (m_master >= 0 && write(m_master, bytes.constData(),
+                                                          size_t(bytes.size())) == bytes.size());
+    }
+
+    // What the port sent: once expectedBytes have come or, with none expected,
+    // once the line has been quiet for 50 ms after the first byte; at most timeoutMs.
+    QByteArray readFromMaster(int timeoutMs, int expectedBytes = 0)
+    {
+        QByteArray got;
+        const QDeadlineTimer deadline(timeoutMs);
+        char buf[4096];
+        for (pollfd p{m_master, POLLIN, 0};
+             m_master >= 0 && (expectedBytes <= 0 || got.size() < expectedBytes);) {
+            const qint64 wait = expectedBytes <= 0 && !got.isEmpty()
+                                    ? qMin<qint64>(deadline.remainingTime(), 50)
+                                    : deadline.remainingTime();
+            const ssize_t n =
+                wait > 0 && poll(&p, 1, int(wait)) > 0 ? read(m_master, buf, sizeof buf) : 0;
+            if (n <= 0)
+                break;
+            got.append(buf, n);
+        }
+        return got;
+    }
+
     // The device goes away: the port side is hung up, as when an adapter is unplugged.
-    void closeMaster();
+    void closeMaster()
+    {
+        if (m_master < 0)
+            return;
+        if (onClosing)
+            onClosing(); // listeners on the master descriptor must let go of it now
+        close(m_master);
+        close(m_slave);
+        m_master = m_slave = -1;
+    }
+    std::function<void()> onClosing;
 
     // Makes <programDir>/ports/COM<number> a symbolic link to target (replacing one).
-    static bool linkPort(const QString &programDir, int number, const QString &target);
+    static bool linkPort(const QString &programDir, int number, const QString &target)
+    {
+        const QString link = QStringLiteral("%1/ports/COM%2").arg(programDir).arg(number);
+        QDir().mkpath(programDir + QStringLiteral("/ports"));
+        QFile::remove(link);
+        return QFile::link(target, link);
+    }
     bool linkAs(const QString &programDir, int number) const
     {
         return linkPort(programDir, number, m_slavePath);
     }
-
-    static constexpr int kQuietMs = 50;
-
-signals:
-    void masterClosing(); // listeners on the master descriptor must let go of it now
 
 private:
     int m_master = -1;

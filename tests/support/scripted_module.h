@@ -23,8 +23,9 @@ public:
         m_clock.start();
         connect(&m_notifier, &QSocketNotifier::activated, this, &ScriptedModule::onReadable);
         // A notifier on a closed descriptor would fire for ever.
-        connect(&pty, &Pty::masterClosing, this, [this] { m_notifier.setEnabled(false); });
+        pty.onClosing = [this] { m_notifier.setEnabled(false); };
     }
+    ~ScriptedModule() override { m_pty.onClosing = nullptr; }
 
     QList<QByteArray> sent() const
     {
