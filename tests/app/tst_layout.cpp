@@ -5,16 +5,8 @@
 #include "app/artwork.h"
 #include "app/form_controls.h"
 
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRawFont>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 const QSize kClient(805, 662);

@@ -5,11 +5,6 @@
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
-#include <QAbstractItemView>
-#include <QFileInfo>
-#include <QMenu>
-#include <QSerialPort>
-#include <QWheelEvent>
 #include <termios.h>
 
 namespace {

@@ -5,8 +5,6 @@
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
-#include <QElapsedTimer>
-
 namespace {
 const QString kTitle = QStringLiteral(" | RV4820工具");
 const QString kBadStation = QStringLiteral("设备地址格式有误，应该为数字，值范围为0-255!");
@@ -131,29 +129,6 @@ private slots:
         QCOMPARE(lamps.join(' '), frame.isEmpty() ? ""
                                   : write         ? "ImgYellow ImgYellow"
                                                   : "ImgYellow imgConnected");
-    }
-
-    // A closed port: the red lamp, texts emptied, nothing sent or counted. A port
-    // lost mid-read ends the read; a re-pick reopens it.
-    void closedOrLostPort()
-    {
-        WindowRig rig;
-        rig.ui().txtState->setPlainText(QStringLiteral("old"));
-        QTimer::singleShot(50, [&] { rig.pty.closeMaster(); });
-        click(rig.ui().comDoOnce);
-        QCOMPARE(rig.ui().lblCounter->text(), QStringLiteral("1"));
-        click(rig.ui().comDoOnce);
-        rig.ui().SSTab1->setCurrentIndex(1);
-        click(rig.ui().cmdWriteP[0]);
-        QCOMPARE(rig.lamp() + rig.ui().txtState->toPlainText() + rig.ui().txtCommand->text(),
-                 QStringLiteral("imgNotConnected"));
-        QCOMPARE(rig.ui().lblCounter->text(), QStringLiteral("1"));
-        Pty back;
-        Pty::linkPort(rig.dir.path(), 4, back.slavePath());
-        ScriptedModule module(back);
-        rig.window->onPortPicked(3);
-        click(rig.ui().cmdReadP[0]);
-        QCOMPARE(module.sent(), QList<QByteArray>{hex("02030008000105FB")});
     }
 
     // A refused text changes nothing but lblCounter: a running cycle keeps its interval.

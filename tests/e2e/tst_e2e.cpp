@@ -4,9 +4,7 @@
 
 #include "tests/support/window_rig.h"
 
-#include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 
 class Simulator : public QProcess {
 public:
@@ -107,8 +105,9 @@ private slots:
         for (const auto &[options, shown] : faults) {
             sim.reset();
             QTest::qWait(200);
-            click(rig.ui().comDoOnce);
-            QCOMPARE(rig.lamp(), QStringLiteral("imgNotConnected"));
+            click(rig.ui().comDoOnce); // the port is closed: the red lamp, nothing sent or shown
+            QCOMPARE(rig.lamp() + rig.ui().txtCommand->text() + rig.ui().txtState->toPlainText(),
+                     QStringLiteral("imgNotConnected"));
             sim = std::make_unique<Simulator>(rig.path("ports/COM4"), options);
             click(rig.ui().Combo1->lineEdit());
             QTest::keyClick(rig.ui().Combo1, Qt::Key_Down);

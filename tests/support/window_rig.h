@@ -6,17 +6,8 @@
 #include "app/main_window.h"
 #include "tests/support/scripted_module.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QFile>
-#include <QLabel>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 inline void writeFile(const QString &path, const QByteArray &content)
