@@ -1,9 +1,6 @@
 #include "modbus/wait.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
 #include <sys/resource.h>
 
 static qint64 cpuMs() // processor time of this process so far, user and system

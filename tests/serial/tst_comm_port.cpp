@@ -3,7 +3,6 @@
 #include "serial/comm_port.h"
 #include "tests/support/pty.h"
 
-#include <QSerialPort>
 #include <QtTest>
 #include <termios.h>
 

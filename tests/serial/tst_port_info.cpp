@@ -4,10 +4,7 @@
 
 #include "serial/port_info.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 class TestPortInfo : public QObject {
     Q_OBJECT

@@ -5,11 +5,7 @@
 // descriptor of its own, so the master never sees a hang-up when the port is
 // closed, and bytes written while the port is closed wait in the line.
 
-#include <QByteArray>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QString>
+#include <QtCore>
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>

@@ -5,10 +5,6 @@
 
 #include "tests/support/pty.h"
 
-#include <QElapsedTimer>
-#include <QSocketNotifier>
-#include <functional>
-#include <unistd.h>
 
 class ScriptedModule : public QObject {
 public:
