@@ -2,36 +2,8 @@
 // process on a pseudo-terminal linked at ports/COM4: status, parameters, a
 // write read back, cycling, each line fault, and the module going away and back.
 
+#include "bench/simulator.h"
 #include "tests/support/window_rig.h"
-
-#include <QProcess>
-
-class Simulator : public QProcess {
-public:
-    explicit Simulator(const QString &link, const QStringList &options = {})
-    {
-        QDir().mkpath(QFileInfo(link).path());
-        start(QStringLiteral(RV_SIM_PATH), QStringList{"--pty", link, "--seed", "1"} + options);
-        for (int i = 0; i < 500 && !QFileInfo(link).isSymLink(); ++i)
-            QTest::qWait(10);
-    }
-    ~Simulator() override
-    {
-        terminate();
-        waitForFinished(5000);
-    }
-    // Lines of its log such as "12:00:00.000 -> 02 03 ...".
-    int requestsLogged()
-    {
-        waitForReadyRead(100);
-        m_log += QString::fromLatin1(readAllStandardOutput());
-        return int(
-            m_log.count(QRegularExpression("^[0-9:.]+ -> ", QRegularExpression::MultilineOption)));
-    }
-
-private:
-    QString m_log;
-};
 
 namespace {
 qsizetype shownBytes(const WindowRig &rig)
@@ -58,7 +30,9 @@ private slots:
     void operatorsDay()
     {
         WindowRig rig("4,19200\r\n", 0);
-        auto sim = std::make_unique<Simulator>(rig.path("ports/COM4"));
+        QDir(rig.dir.path()).mkdir(QStringLiteral("ports"));
+        bench::Simulator sim(rig.path("ports/COM4"));
+        QVERIFY(sim.start({"--seed", "1"}, rig.path("sim.log")));
         rig.restart();
         click(rig.ui().comDoOnce);
         QCOMPARE(rig.ui().txtCommand->text(), QStringLiteral("02 03 00 00 00 08 44 3F "));
@@ -88,7 +62,9 @@ private slots:
         click(rig.ui().cmdStopOnce);
         const int cyclic = rig.ui().lblCounter->text().toInt() - 1;
         QVERIFY2(cyclic >= 13, qPrintable(QString::number(cyclic)));
-        QCOMPARE(sim->requestsLogged(), 6 + cyclic);
+        const QList<bench::SimEntry> logged = bench::readSimLog(rig.path("sim.log"));
+        QCOMPARE(std::count_if(logged.begin(), logged.end(), [](auto &e) { return e.request; }),
+                 6 + cyclic);
         QCOMPARE(rig.ui().lblRecCount->text().toInt(), 5 + cyclic);
         QVERIFY2(seen.size() >= 2, "the input did not move while cycling");
         checkLiveValues(rig);
@@ -103,12 +79,12 @@ private slots:
             {{"--truncate", "1", "--seed", "2"}, "fewer"},
             {{"--noise", "1"}, "more"}};
         for (const auto &[options, shown] : faults) {
-            sim.reset();
+            sim.stop();
             QTest::qWait(200);
             click(rig.ui().comDoOnce); // the port is closed: the red lamp, nothing sent or shown
             QCOMPARE(rig.lamp() + rig.ui().txtCommand->text() + rig.ui().txtState->toPlainText(),
                      QStringLiteral("imgNotConnected"));
-            sim = std::make_unique<Simulator>(rig.path("ports/COM4"), options);
+            QVERIFY(sim.start(QStringList{"--seed", "1"} + options, rig.path("sim.log")));
             click(rig.ui().Combo1->lineEdit());
             QTest::keyClick(rig.ui().Combo1, Qt::Key_Down);
             QTest::keyClick(rig.ui().Combo1, Qt::Key_Up);
