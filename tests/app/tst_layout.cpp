@@ -88,17 +88,13 @@ private slots:
             QCOMPARE(it.key()->geometry(), it.value());
     }
 
-    void warningAndLog()
-    {
-        auto *warning = m_form.findChild<QLabel *>(QStringLiteral("Label13_1"));
-        QCOMPARE(warning->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(QFontInfo(warning->font()).pointSize(), 12);
-        QCOMPARE(m_c.txtState->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QVERIFY(m_c.Combo1->isEditable() && m_c.Combo2->isEditable());
-    }
-
     void lampsAndPictures()
     {
+        auto *warning = m_form.findChild<QLabel *>(QStringLiteral("Label13_1"));
+        QVERIFY(warning->palette().color(QPalette::WindowText) == Qt::red &&
+                QFontInfo(warning->font()).pointSize() == 12);
+        QVERIFY(m_c.txtState->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn &&
+                m_c.Combo1->isEditable() && m_c.Combo2->isEditable());
         QList<QLabel *> lamps = m_c.Picture2->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
         QCOMPARE(lamps.size(), 3);
         QCOMPARE(lamps.last(), m_c.imgConnected); // the last child is drawn on top

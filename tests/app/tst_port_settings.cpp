@@ -113,9 +113,6 @@ private slots:
         QCOMPARE(rig.messages, QStringList{kSaved});
         QCOMPARE(readFile(rig.path("comm.set")), QByteArray("4,9600\r\n"));
         QCOMPARE(state(rig), QStringLiteral("4 closed | 3 COM4 | 0 9600"));
-        holder.close();
-        click(rig.ui().cmdCom);
-        QCOMPARE(lineSpeed(rig.pty), int(B9600));
     }
 
     // Only a pick selects: typing, Enter, leaving the list and a wheel over an
