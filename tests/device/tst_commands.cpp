@@ -17,9 +17,8 @@ QByteArray answer(const QByteArray &request)
     if (request[1] == 6)
         return request;
     QByteArray reply = request.left(2) + char(2 * request[5]);
-    for (int k = 0; k < request[5]; ++k)
-        reply += QByteArray::fromHex(
-            QByteArray::number(1000 + request[3] + k, 16).rightJustified(4, '0'));
+    for (int value = 1000 + request[3]; value < 1000 + request[3] + request[5]; ++value)
+        reply.append(char(value >> 8)).append(char(value & 0xFF));
     return reply + QByteArray::fromHex("AABB");
 }
 

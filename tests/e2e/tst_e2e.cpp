@@ -6,11 +6,6 @@
 #include "tests/support/window_rig.h"
 
 namespace {
-qsizetype shownBytes(const WindowRig &rig)
-{
-    return QByteArray::fromHex(rig.ui().txtState->toPlainText().toLatin1()).size();
-}
-
 // Inputs in mA within 4..20 with two decimals; each output at unity
 // coefficients is the same current in hundredths.
 void checkLiveValues(const WindowRig &rig)
@@ -37,7 +32,7 @@ private slots:
         click(rig.ui().comDoOnce);
         QCOMPARE(rig.ui().txtCommand->text(), QStringLiteral("02 03 00 00 00 08 44 3F "));
         QCOMPARE(rig.ui().txtState->toPlainText().left(9), QStringLiteral(" 02 03 10"));
-        QCOMPARE(shownBytes(rig), 21);
+        QCOMPARE(QByteArray::fromHex(rig.ui().txtState->toPlainText().toLatin1()).size(), 21);
         checkLiveValues(rig);
 
         rig.ui().txtChannel[0]->setText(QStringLiteral("9600"));
@@ -92,7 +87,8 @@ private slots:
                 click(rig.ui().comDoOnce);
                 QTest::qWait(400);
             }
-            const qsizetype size = shownBytes(rig);
+            const qsizetype size =
+                QByteArray::fromHex(rig.ui().txtState->toPlainText().toLatin1()).size();
             QCOMPARE(size == 0    ? "none"
                      : size == 21 ? "whole"
                      : size < 21  ? "fewer"

@@ -27,8 +27,6 @@ public:
         fcntl(m_slave, F_SETFD, FD_CLOEXEC);
     }
     ~Pty() { closeMaster(); }
-    Pty(const Pty &) = delete;
-    Pty &operator=(const Pty &) = delete;
 
     QString slavePath() const { return m_slavePath; }
     int masterFd() const { return m_master; }
@@ -47,15 +45,15 @@ public:
         QByteArray got;
         const QDeadlineTimer deadline(timeoutMs);
         char buf[4096];
-        for (pollfd p{m_master, POLLIN, 0};
-             m_master >= 0 && (expectedBytes <= 0 || got.size() < expectedBytes);) {
-            const qint64 wait = expectedBytes <= 0 && !got.isEmpty()
-                                    ? qMin<qint64>(deadline.remainingTime(), 50)
-                                    : deadline.remainingTime();
+        pollfd p{m_master, POLLIN, 0};
+        while (m_master >= 0 && (expectedBytes <= 0 || got.size() < expectedBytes)) {
+            const bool quietEnds = expectedBytes <= 0 && !got.isEmpty();
+            const int wait =
+                int(qMin<qint64>(deadline.remainingTime(), quietEnds ? 50 : timeoutMs));
             const ssize_t n =
-                wait > 0 && poll(&p, 1, int(wait)) > 0 ? read(m_master, buf, sizeof buf) : 0;
+                wait > 0 && poll(&p, 1, wait) > 0 ? read(m_master, buf, sizeof buf) : 0;
             if (n <= 0)
-                break;
+                return got;
             got.append(buf, n);
         }
         return got;
