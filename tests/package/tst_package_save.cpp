@@ -27,10 +27,9 @@ private slots:
             window.controls().Combo1->setCurrentIndex(6);
             window.controls().Combo2->setCurrentIndex(0);
             window.show();
-            QTest::mouseClick(window.controls().cmdCom, Qt::LeftButton);
+            click(window.controls().cmdCom);
             QCOMPARE(boxes.messages, QStringList{"Save successfully | System Prompted"});
-            QFile saved((installed ? config : programDir) + "comm.set");
-            QCOMPARE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : "<none>", "7,9600\r\n");
+            QCOMPARE(readFile((installed ? config : programDir) + "comm.set"), "7,9600\r\n");
             QCOMPARE(QFile::exists(config + "comm.set"), installed);
         }
         // The pseudo-terminal starts at 38400 baud: 9600 shows the saved COM7 opened.

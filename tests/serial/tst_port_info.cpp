@@ -38,12 +38,10 @@ private slots:
         QTest::newRow("default present") << entry(1) << "COM1 → /dev/ttyS0 (no details reported)";
         QTest::newRow("default absent") << entry(25) << "COM25 → /dev/ttyS24 (no such device)";
         const QString refused = com4 + ": could not be opened: ";
-        QTest::newRow("permission")
-            << state(QSerialPort::PermissionError, false)
-            << refused + "permission denied. Add your user to the dialout group (sudo usermod -aG "
-                         "dialout $USER), then log in again";
-        QTest::newRow("busy") << state(QSerialPort::PermissionError, true)
-                              << refused + "busy, held by another program";
+        // clang-format off
+        QTest::newRow("permission") << state(QSerialPort::PermissionError, false) << refused + "permission denied. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again";
+        QTest::newRow("busy") << state(QSerialPort::PermissionError, true) << refused + "busy, held by another program";
+        // clang-format on
     }
 
     void texts()
