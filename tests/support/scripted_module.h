@@ -5,7 +5,6 @@
 
 #include "tests/support/pty.h"
 
-
 class ScriptedModule : public QObject {
 public:
     struct Request {
