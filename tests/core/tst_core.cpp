@@ -72,7 +72,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<double>>("numbers"); // parse, floorOf, roundOf; none: no number
-        const auto row = [](const QString &t, QList<double> n = {}) {
+        const auto row = [](const QString &t, const QList<double> &n = {}) {
             QTest::addRow("\"%s\"", qPrintable(t)) << t << n;
         };
         // clang-format off

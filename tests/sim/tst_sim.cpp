@@ -81,7 +81,7 @@ private slots:
     {
         sim::ModuleModel model(2, false);
         model.handleRequest(QByteArray::fromHex("0206000E1388E56C"), 0); // output 1 halves input 1
-        for (qint64 t = 0; t < 3600 * 1000; t += 1000) // 4 to 20 mA, the channels in turn
+        for (qint64 t = 0; t < qint64(3600) * 1000; t += 1000) // 4 to 20 mA, the channels in turn
             QVERIFY(qAbs(model.value(t % 4, t) - 1200) <= 800 &&
                     model.value(4, t) == (model.value(0, t) + 1) / 2);
         // The line falls silent after 3.5 characters of 11 bits, in whole milliseconds.
