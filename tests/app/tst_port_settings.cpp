@@ -89,6 +89,10 @@ private slots:
             QFile::remove(rig.path("comm.set"));
         rig.restart();
         QTEST(state(rig), "state");
+        const CommPort &port = rig.window->serial(); // as start-up prepares it
+        QCOMPARE(
+            QList<int>({port.inputMode(), port.inputLen(), port.rThreshold(), port.sThreshold()}),
+            QList<int>({1, 0, 1, 0}));
         QFETCH(int, speed);
         if (speed)
             QCOMPARE(lineSpeed(rig.pty), speed);

@@ -173,6 +173,7 @@ private slots:
         // The read stops at 64 KiB; a number cut there is dropped, not read short.
         row(true, "64 KiB", QByteArray(65536 - 7, ' ') + "12,9600", {12, 9600});
         row(true, "64 KiB and 1", QByteArray(65536 - 6, ' ') + "12,9600", defaults);
+        row(true, "ends at the limit", QByteArray(65536 - 7, ' ') + "12,9600 ", defaults); // 9600 might go on
         row(false, "shipped", "0,2,16,0\r\n", {2, 16});
         row(false, "no file", QByteArray(), {-1, -1});
         row(false, "three values", "0,5,8", {-1, -1});
