@@ -31,11 +31,6 @@ QString window(const WindowRig &rig)
              texts(ui.txtChannel), rig.lamp(), ui.lblCounter->text(), ui.lblRecCount->text());
 }
 
-QTimer *timer2(WindowRig &rig)
-{
-    return rig.window->findChild<QTimer *>(QStringLiteral("Timer2"));
-}
-
 // A tick runs from the event loop, as Timer2's do.
 void tick(WindowRig &rig)
 {
@@ -157,13 +152,14 @@ private slots:
         rig.ui().txtTimerSet->setText(text);
         click(rig.ui().cmdOneM);
         QCOMPARE(rig.ui().lblCounter->text(), QStringLiteral("1"));
-        QVERIFY(timer2(rig)->isActive());
-        QTEST(timer2(rig)->interval(), "interval");
+        QTimer *timer2 = rig.window->findChild<QTimer *>(QStringLiteral("Timer2"));
+        QVERIFY(timer2->isActive());
+        QTEST(timer2->interval(), "interval");
         QFETCH(QString, message);
         QCOMPARE(rig.messages.join(""), message.isEmpty() ? "" : message + kTitle);
         click(rig.ui().cmdStopOnce);
         click(rig.ui().cmdStopOnce);
-        QVERIFY(!timer2(rig)->isActive());
+        QVERIFY(!timer2->isActive());
     }
 
     // Ticks take the fields as they stand; the decoding takes the quantity
@@ -183,6 +179,7 @@ private slots:
         rig.ui().lblCounter->setText(QStringLiteral("65535"));
         tick(rig);
         QCOMPARE(rig.module.sent().last(), hex("020300000008443F"));
+        QCOMPARE(rig.window->serial().rThreshold(), 21); // the length of the reply expected
         QCOMPARE(texts(rig.ui().txtChannel), "1000 1001 1002 1003 1004 1005 1006 1007 -21829 0");
         QCOMPARE(rig.ui().lblCounter->text(), QStringLiteral("65536"));
         tick(rig);
@@ -214,7 +211,7 @@ private slots:
         if (field == QStringLiteral("txtStationID"))
             click(rig.ui().comDoOnce);
         QTest::qWait(600);
-        QVERIFY(!timer2(rig)->isActive());
+        QVERIFY(!rig.window->findChild<QTimer *>(QStringLiteral("Timer2"))->isActive());
         QFETCH(QString, message);
         QCOMPARE(rig.messages, QStringList{message + kTitle + " | warning"});
     }
@@ -246,7 +243,8 @@ private slots:
                 gaps << sent[i].atMs - sent[i - 1].atMs;
         }
         std::sort(gaps.begin(), gaps.end());
-        QVERIFY2(gaps.size() >= 8 && gaps.first() >= 195, qPrintable(QString::number(gaps[0])));
+        QVERIFY2(gaps.size() >= 8 && gaps.first() >= 195,
+                 qPrintable(QString::number(gaps.value(0))));
         QVERIFY2(gaps[gaps.size() / 2] < 230, "ticks during a read were dropped");
         QVERIFY(write > 0 && write + 1 < sent.size());
         QCOMPARE(sent[write].bytes + sent[write + 1].bytes,

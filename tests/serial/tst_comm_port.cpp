@@ -45,9 +45,9 @@ private slots:
         termios tio{}; // the master reports the line's settings; a pty forces 8 bits, no parity
         // As COM3, a link to the pty; opening again changes nothing. Bytes queued before the
         // opening answer no request of ours.
-        QVERIFY(pty.writeToMaster("stale") && pty.linkAs(m_dir.path(), 3) && p.setCommPort(3) &&
-                p.setSettings("4800,o,7,2") && p.setPortOpen(true) && p.setPortOpen(true) &&
-                tcgetattr(pty.masterFd(), &tio) == 0);
+        QVERIFY(pty.writeToMaster("stale") && Pty::linkPort(m_dir.path(), 3, pty.slavePath()) &&
+                p.setCommPort(3) && p.setSettings("4800,o,7,2") && p.setPortOpen(true) &&
+                p.setPortOpen(true) && tcgetattr(pty.masterFd(), &tio) == 0);
         QVERIFY(cfgetospeed(&tio) == B4800 && (tio.c_cflag & CSTOPB) && (tio.c_cflag & PARODD));
         QVERIFY(!p.setSettings("9600,N,8,1") && !p.setCommPort(4));         // fixed while open
         const QByteArray raw = QByteArray::fromHex("00030411130A0D7F80FF"); // a cooked line alters
@@ -72,8 +72,8 @@ private slots:
         Pty replugged;
         QSerialPort holder(replugged.slavePath()); // another program has the new device first
         QVERIFY(holder.open(QIODevice::ReadWrite));
-        QVERIFY(replugged.linkAs(m_dir.path(), 3) && !p.setPortOpen(true) && !p.portOpen() &&
-                !p.lastError().isEmpty());
+        QVERIFY(Pty::linkPort(m_dir.path(), 3, replugged.slavePath()) && !p.setPortOpen(true) &&
+                !p.portOpen() && !p.lastError().isEmpty());
         holder.close();
         QVERIFY(p.setPortOpen(true) && p.output("back") &&
                 replugged.readFromMaster(2000, 4) == "back");

@@ -80,10 +80,6 @@ public:
         QFile::remove(link);
         return QFile::link(target, link);
     }
-    bool linkAs(const QString &programDir, int number) const
-    {
-        return linkPort(programDir, number, m_slavePath);
-    }
 
 private:
     int m_master = -1;
