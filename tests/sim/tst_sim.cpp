@@ -85,7 +85,8 @@ private slots:
             QVERIFY(qAbs(model.value(t % 4, t) - 1200) <= 800 &&
                     model.value(4, t) == (model.value(0, t) + 1) / 2);
         // The line falls silent after 3.5 characters of 11 bits, in whole milliseconds.
-        QVERIFY(sim::Framer::silenceMs(9600) == 5 && sim::Framer::silenceMs(0) == 2);
+        QVERIFY(sim::Framer::silenceMs(9600) == 5 && sim::Framer::silenceMs(110) == 350 &&
+                sim::Framer::silenceMs(0) == 2);
         QSet<qsizetype> cutLengths;
         for (quint32 seed = 0; seed < 2000; ++seed) { // many seeds: a rare miss shows too
             QStringList notes;
