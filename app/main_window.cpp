@@ -47,7 +47,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     m_commands = new device::Commands(*m_client, *this, *m_timer2, this);
 
     connectHandlers();
-    m_portList = new PortList(m_ui.Combo1, *m_serial);
+    m_portList = new PortList(m_ui.Combo1, *m_serial, [this](const QString &text) { warn(text); });
     startUp();
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.

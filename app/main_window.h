@@ -78,6 +78,7 @@ private:
     void selectSavedPort();
     void connectHandlers();
     void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
+    void warn(const QString &text); // "System Information", warning icon
 
     settingsplaces::Places m_places;
     FormControls m_ui;

@@ -12,10 +12,10 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QScrollBar>
 
-PortList::PortList(QComboBox *combo, CommPort &port) : QObject(combo), m_combo(combo), m_port(port)
+PortList::PortList(QComboBox *combo, CommPort &port, std::function<void(const QString &)> warn)
+    : QObject(combo), m_combo(combo), m_port(port), m_warn(std::move(warn))
 {
     combo->setItemDelegate(new PortListDelegate(combo));
     // The opened list lives in a frame of its own; its showing is the moment to look again.
@@ -116,9 +116,6 @@ void PortList::removeLink(int number)
 
 void PortList::tellFailure(const QString &what, const QString &path, const QString &why)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("System Information"),
-                    QStringLiteral("The link %1 could not be %2: %3")
-                        .arg(QDir::toNativeSeparators(path), what, why),
-                    QMessageBox::Ok, m_combo->window());
-    box.exec();
+    m_warn(QStringLiteral("The link %1 could not be %2: %3")
+               .arg(QDir::toNativeSeparators(path), what, why));
 }

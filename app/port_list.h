@@ -7,6 +7,7 @@
 #include "serial/port_info.h"
 
 #include <QObject>
+#include <functional>
 
 class CommPort;
 class QComboBox;
@@ -15,8 +16,8 @@ class QMenu;
 class PortList : public QObject {
     Q_OBJECT
 public:
-    // A child of combo; port outlives it.
-    PortList(QComboBox *combo, CommPort &port);
+    // A child of combo; port outlives it. warn shows the operator a warning.
+    PortList(QComboBox *combo, CommPort &port, std::function<void(const QString &)> warn);
 
     void refreshEntries();
     void showState();
@@ -37,4 +38,5 @@ private:
 
     QComboBox *m_combo;
     CommPort &m_port;
+    std::function<void(const QString &)> m_warn;
 };

@@ -74,6 +74,11 @@ void MainWindow::selectSavedPort()
     }
 }
 
+void MainWindow::warn(const QString &text)
+{
+    showMessage(text, kSystemInformation, QMessageBox::Warning);
+}
+
 void MainWindow::OpenOnComm()
 {
     m_serial->setRThreshold(1);
@@ -86,7 +91,7 @@ void MainWindow::onPortPicked(int position)
         m_serial->setPortOpen(false);
     m_serial->setCommPort(position + 1);
     if (m_serial->portOpen()) {
-        showMessage(kPortInUse, kSystemInformation, QMessageBox::Warning);
+        warn(kPortInUse);
         return;
     }
     m_serial->setPortOpen(true);
@@ -105,7 +110,7 @@ void MainWindow::onSave()
         m_savedBaud = static_cast<std::int16_t>(*baud);
     m_serial->setSettings(lineSettings(m_savedBaud));
     if (m_serial->portOpen()) {
-        showMessage(kPortInUse, kSystemInformation, QMessageBox::Warning);
+        warn(kPortInUse);
         return;
     }
     m_serial->setPortOpen(true);
@@ -117,9 +122,8 @@ void MainWindow::onSave()
     const QString path = QDir(m_places.writeDir).filePath(settingsfile::kCommSet);
     const auto written = settingsfile::writeCommSet(path, {m_savedPort, m_savedBaud});
     if (!written.ok) {
-        showMessage(QStringLiteral("The settings could not be saved to %1: %2")
-                        .arg(QDir::toNativeSeparators(path), written.error),
-                    kSystemInformation, QMessageBox::Warning);
+        warn(QStringLiteral("The settings could not be saved to %1: %2")
+                 .arg(QDir::toNativeSeparators(path), written.error));
         return;
     }
     showMessage(kSaved, kSystemPrompted, QMessageBox::NoIcon);
