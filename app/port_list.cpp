@@ -26,7 +26,6 @@ PortList::PortList(QComboBox *combo, CommPort &port, std::function<void(const QS
                 [this, target](const QPoint &pos) { showContextMenu(target->mapToGlobal(pos)); });
     }
     connect(&port, &CommPort::stateChanged, this, &PortList::showState);
-    refreshEntries();
     showState();
 }
 
@@ -101,8 +100,7 @@ void PortList::linkTo(int number, const QString &target)
     const auto done = portlinks::writeLink(m_port.linkDirs().value(0), number, target);
     if (!done.ok)
         tellFailure(QStringLiteral("written"), done.path, done.error);
-    refreshEntries();
-    showState();
+    showState(); // the entries are looked at afresh when the list next opens
 }
 
 void PortList::removeLink(int number)
@@ -110,7 +108,6 @@ void PortList::removeLink(int number)
     const auto done = portlinks::removeLink(portnames::linkFor(m_port.linkDirs(), number));
     if (!done.ok)
         tellFailure(QStringLiteral("removed"), done.path, done.error);
-    refreshEntries();
     showState();
 }
 

@@ -19,7 +19,6 @@ public:
     // A child of combo; port outlives it. warn shows the operator a warning.
     PortList(QComboBox *combo, CommPort &port, std::function<void(const QString &)> warn);
 
-    void refreshEntries();
     void showState();
     // The selected entry's number, else that of the entry the text names; 0 for neither.
     int chosenNumber() const;
@@ -30,6 +29,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Each time the list opens: devices come and go, and looking costs a scan of them.
+    void refreshEntries();
     void showContextMenu(const QPoint &globalPos);
     void fitPopup(QWidget *popup) const;
     void linkTo(int number, const QString &target);

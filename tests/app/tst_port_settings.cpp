@@ -182,6 +182,8 @@ private slots:
         MainWindow *window = rig.window.get();
         QComboBox *combo = window->controls().Combo1;
         const QString com4 = "COM4 → " + d + "/ports/COM4 → " + rig.pty.slavePath();
+        QTest::mouseClick(combo, Qt::LeftButton, {}, {combo->width() - 4, combo->height() / 2});
+        QTest::keyClick(combo->view(), Qt::Key_Escape); // opening the list looked at the entries
         QCOMPARE(combo->itemData(3, Qt::ToolTipRole), com4 + " (not a detected serial port)");
         QCOMPARE(combo->toolTip(), com4 + ": open, 19200,N,8,1");
         const QString com6 = "COM6 → " + d + "/ports/COM6 → " + d + "/gone";
