@@ -118,8 +118,8 @@ void MainWindow::onSave()
 
     // The user's configuration directory may not exist yet; a failure here
     // shows as the write's own failure below.
-    QDir().mkpath(m_places.writeDir);
-    const QString path = QDir(m_places.writeDir).filePath(settingsfile::kCommSet);
+    QDir().mkpath(m_places.writeDir());
+    const QString path = QDir(m_places.writeDir()).filePath(settingsfile::kCommSet);
     const auto written = settingsfile::writeCommSet(path, {m_savedPort, m_savedBaud});
     if (!written.ok) {
         warn(QStringLiteral("The settings could not be saved to %1: %2")

@@ -15,8 +15,8 @@ bool canWriteIn(const QString &dir)
 Places placesFor(const QString &programDir, const QString &userConfigDir)
 {
     if (userConfigDir.isEmpty() || canWriteIn(programDir))
-        return {{programDir}, programDir};
-    return {{userConfigDir, programDir}, userConfigDir};
+        return {{programDir}};
+    return {{userConfigDir, programDir}};
 }
 
 QString findFile(const QStringList &dirs, const QString &name)

@@ -14,7 +14,8 @@ inline const QString kApplicationName = QStringLiteral("rv4820");
 
 struct Places {
     QStringList readDirs; // comm.set, ModSet.set and ports/COMn: the first that has it
-    QString writeDir;     // where Save writes comm.set; the first of readDirs
+    // Where Save writes comm.set and new links go: searched first, so read back first.
+    QString writeDir() const { return readDirs.value(0); }
 };
 
 // userConfigDir may be empty (no home directory): the program directory is then
