@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/settings_places.h"
+#include "app/translations.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     // window to its menu entry and icon.
     QCoreApplication::setApplicationName(settingsplaces::kApplicationName);
     QGuiApplication::setDesktopFileName(QStringLiteral("rv4820-tool"));
+    translations::install(app);
     MainWindow window(QCoreApplication::applicationDirPath());
     window.show();
     return QApplication::exec();

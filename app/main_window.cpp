@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/artwork.h"
+#include "app/context_menus.h"
 #include "app/pick_only.h"
 #include "app/port_list.h"
 #include "device/commands.h"
@@ -47,7 +48,9 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     m_commands = new device::Commands(*m_client, *this, *m_timer2, this);
 
     connectHandlers();
-    m_portList = new PortList(m_ui.Combo1, *m_serial, [this](const QString &text) { warn(text); });
+    m_menus = new ContextMenus(this);
+    m_portList =
+        new PortList(m_ui.Combo1, *m_serial, *m_menus, [this](const QString &text) { warn(text); });
     startUp();
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
@@ -171,6 +174,10 @@ void MainWindow::setChannelText(int i, const QString &text)
     m_ui.txtChannel.at(i)->setText(text);
 }
 
+QString MainWindow::currentInputText(int k) const
+{
+    return m_ui.txtCurrentInput.at(k)->text();
+}
 void MainWindow::setCurrentInputText(int k, const QString &text)
 {
     m_ui.txtCurrentInput.at(k)->setText(text);

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CommPort;
+class ContextMenus;
 class PortList;
 class QTimer;
 
@@ -39,6 +40,9 @@ public:
     device::Commands &commands() { return *m_commands; }
     modbus::Client &client() { return *m_client; }
     PortList &portList() { return *m_portList; }
+    // Where the features beyond the window's own controls add their actions.
+    ContextMenus &contextMenus() { return *m_menus; }
+    const settingsplaces::Places &places() const { return m_places; }
     std::int16_t savedPort() const { return m_savedPort; }
     std::int16_t savedBaud() const { return m_savedBaud; }
 
@@ -65,8 +69,12 @@ public:
     QString timerSetText() const override;
     QString channelText(int i) const override;
     void setChannelText(int i, const QString &text) override;
+    QString currentInputText(int k) const override;
     void setCurrentInputText(int k, const QString &text) override;
     void tell(const QString &text, device::MessageIcon icon) override;
+
+    // A box with one OK button; none while a box with the same text is on screen.
+    void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -77,13 +85,13 @@ private:
     void selectSavedBaud();
     void selectSavedPort();
     void connectHandlers();
-    void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
     void warn(const QString &text); // "System Information", warning icon
 
     settingsplaces::Places m_places;
     FormControls m_ui;
     CommPort *m_serial = nullptr;
     PortList *m_portList = nullptr;
+    ContextMenus *m_menus = nullptr;
     QTimer *m_timer2 = nullptr;
     std::unique_ptr<modbus::Client> m_client;
     device::Commands *m_commands = nullptr;

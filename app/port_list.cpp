@@ -1,5 +1,6 @@
 #include "app/port_list.h"
 
+#include "app/context_menus.h"
 #include "app/port_link_menu.h"
 #include "app/port_list_delegate.h"
 #include "serial/comm_port.h"
@@ -14,17 +15,20 @@
 #include <QMenu>
 #include <QScrollBar>
 
-PortList::PortList(QComboBox *combo, CommPort &port, std::function<void(const QString &)> warn)
+PortList::PortList(QComboBox *combo, CommPort &port, ContextMenus &menus,
+                   std::function<void(const QString &)> warn)
     : QObject(combo), m_combo(combo), m_port(port), m_warn(std::move(warn))
 {
     combo->setItemDelegate(new PortListDelegate(combo));
     // The opened list lives in a frame of its own; its showing is the moment to look again.
     combo->view()->parentWidget()->installEventFilter(this);
-    for (QWidget *target : std::initializer_list<QWidget *>{combo, combo->lineEdit()}) {
-        target->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(target, &QWidget::customContextMenuRequested, this,
-                [this, target](const QPoint &pos) { showContextMenu(target->mapToGlobal(pos)); });
-    }
+#ifndef Q_OS_WIN // Windows names its ports itself; there is nothing to link
+    menus.extend(combo, [this](QMenu &menu) {
+        menu.addMenu(linkMenu(chosenNumber(), portinfo::detectedDevices(), &menu));
+    });
+#else
+    Q_UNUSED(menus);
+#endif
     connect(&port, &CommPort::stateChanged, this, &PortList::showState);
     showState();
 }
@@ -72,17 +76,6 @@ void PortList::fitPopup(QWidget *popup) const
                        2 * view->frameWidth() + popup->width() - view->width();
     if (popup->width() < widest)
         popup->resize(widest, popup->height());
-}
-
-void PortList::showContextMenu(const QPoint &globalPos)
-{
-    QMenu *menu = m_combo->lineEdit()->createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-#ifndef Q_OS_WIN // Windows names its ports itself; there is nothing to link
-    menu->addSeparator();
-    menu->addMenu(linkMenu(chosenNumber(), portinfo::detectedDevices(), menu));
-#endif
-    menu->popup(globalPos);
 }
 
 QMenu *PortList::linkMenu(int number, const QList<portinfo::Device> &devices, QWidget *parent)

@@ -10,6 +10,7 @@
 #include <functional>
 
 class CommPort;
+class ContextMenus;
 class QComboBox;
 class QMenu;
 
@@ -17,7 +18,9 @@ class PortList : public QObject {
     Q_OBJECT
 public:
     // A child of combo; port outlives it. warn shows the operator a warning.
-    PortList(QComboBox *combo, CommPort &port, std::function<void(const QString &)> warn);
+    // The link submenu joins combo's context menu through menus.
+    PortList(QComboBox *combo, CommPort &port, ContextMenus &menus,
+             std::function<void(const QString &)> warn);
 
     void showState();
     // The selected entry's number, else that of the entry the text names; 0 for neither.
@@ -31,7 +34,6 @@ protected:
 private:
     // Each time the list opens: devices come and go, and looking costs a scan of them.
     void refreshEntries();
-    void showContextMenu(const QPoint &globalPos);
     void fitPopup(QWidget *popup) const;
     void linkTo(int number, const QString &target);
     void removeLink(int number);

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/settings_files.h"
-#include "device/number_text.h"
+#include "modbus/number_text.h"
 #include "serial/comm_port.h"
 
 #include <QComboBox>

@@ -20,6 +20,7 @@ public:
     virtual QString timerSetText() const = 0;
     virtual QString channelText(int i) const = 0;
     virtual void setChannelText(int i, const QString &text) = 0;
+    virtual QString currentInputText(int k) const = 0;
     virtual void setCurrentInputText(int k, const QString &text) = 0;
     // A box with one OK button and the application title.
     virtual void tell(const QString &text, MessageIcon icon) = 0;

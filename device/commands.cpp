@@ -1,7 +1,7 @@
 #include "device/commands.h"
 
 #include "device/decode.h"
-#include "device/number_text.h"
+#include "modbus/number_text.h"
 #include "device/register_map.h"
 #include "modbus/frame.h"
 #include "modbus/transactions.h"
@@ -28,24 +28,69 @@ Commands::Commands(modbus::Client &client, CommandView &view, QTimer &timer2, QO
     connect(&m_timer2, &QTimer::timeout, this, &Commands::onTimer2);
 }
 
-void Commands::comDoOnce()
+void Commands::comDoOnce(ReadDone done)
 {
-    submit([this] { read({1, std::nullopt, regmap::kFirstInput + 1, regmap::kLiveCount}); });
+    submit([this, done] {
+        const ReadOutcome outcome =
+            read({1, std::nullopt, regmap::kFirstInput + 1, regmap::kLiveCount});
+        if (done)
+            done(outcome);
+    });
 }
 
-void Commands::cmdReadAlarm(int /*index*/)
+void Commands::cmdReadAlarm(int /*index*/, ReadDone done)
 {
-    submit([this] { read({2, 2, kAllCoefStart, regmap::kCoefCount}); });
+    submit([this, done] {
+        const ReadOutcome outcome = read({2, 2, kAllCoefStart, regmap::kCoefCount});
+        if (done)
+            done(outcome);
+    });
 }
 
-void Commands::cmdReadP(int i)
+void Commands::cmdReadP(int i, ReadDone done)
 {
-    submit([this, i] { read({2, i, regmap::parameterRegister(i) + 1, 1}); });
+    submit([this, i, done] {
+        const ReadOutcome outcome = read({2, i, regmap::parameterRegister(i) + 1, 1});
+        if (done)
+            done(outcome);
+    });
 }
 
-void Commands::cmdWriteP(int i)
+void Commands::readParameters(ReadDone done)
 {
-    submit([this, i] { write(i); });
+    submit([this, done] {
+        const ReadOutcome outcome = read({2, 0, regmap::kBaudRate + 1, regmap::kParameterCount});
+        if (done)
+            done(outcome);
+    });
+}
+
+void Commands::cmdWriteP(int i, WriteDone done)
+{
+    submit([this, i, done] {
+        const WriteOutcome outcome = write(i);
+        if (done)
+            done(outcome);
+    });
+}
+
+void Commands::runExclusive(std::function<void()> job)
+{
+    submit([this, job = std::move(job)] {
+        m_exclusive = true;
+        job();
+        m_exclusive = false;
+    });
+}
+
+bool Commands::cycling() const
+{
+    return m_timer2.isActive();
+}
+
+bool Commands::idle() const
+{
+    return m_queued.empty() && !m_client.busy() && !m_exclusive;
 }
 
 void Commands::submit(std::function<void()> job)
@@ -60,7 +105,7 @@ void Commands::submit(std::function<void()> job)
 // transaction's wait follow it in order, and the window stays responsive between them.
 void Commands::runQueued()
 {
-    if (m_shutDown || m_queued.empty() || m_client.busy())
+    if (m_shutDown || m_queued.empty() || m_client.busy() || m_exclusive)
         return;
     auto job = std::move(m_queued.front());
     m_queued.pop_front();
@@ -77,12 +122,12 @@ void Commands::shutDown()
     m_timer2.stop();
 }
 
-void Commands::read(const ReadRequest &request)
+ReadOutcome Commands::read(const ReadRequest &request)
 {
     const auto station = numtext::floorByte(m_view.stationText());
     if (!station) {
         m_view.tell(kBadStation, MessageIcon::Warning);
-        return;
+        return {};
     }
     m_displayMode = request.displayMode;
     if (request.channelBase)
@@ -92,29 +137,46 @@ void Commands::read(const ReadRequest &request)
     const auto start = numtext::floorByte(m_view.startIdText(), 1);
     const auto quantity = numtext::floorByte(m_view.dataLengthText());
     if (!start || !quantity)
-        return;
-    m_client.ReadModule(static_cast<std::uint8_t>(*station), modbus::kReadHolding,
-                        static_cast<std::uint8_t>(*start - 1), static_cast<std::uint8_t>(*quantity),
-                        0);
+        return {};
+    return readModule(*station, *start, *quantity);
 }
 
-void Commands::write(int i)
+// One read transaction, and what it did, told to whoever listens.
+ReadOutcome Commands::readModule(int station, int start, int quantity)
+{
+    m_lastShown = {};
+    m_client.ReadModule(static_cast<std::uint8_t>(station), modbus::kReadHolding,
+                        static_cast<std::uint8_t>(start - 1), static_cast<std::uint8_t>(quantity),
+                        0);
+    const modbus::Exchange &exchange = m_client.lastExchange();
+    ReadOutcome outcome{
+        exchange.request, exchange.reply, modbus::IsReadAnswer(exchange.request, exchange.reply),
+        m_displayMode,    m_channelBase,  m_lastShown};
+    emit readDone(outcome);
+    return outcome;
+}
+
+WriteOutcome Commands::write(int i)
 {
     if (!numtext::roundByte(m_view.stationText())) {
         m_view.tell(kBadStation, MessageIcon::Warning);
-        return;
+        return {};
     }
     const auto value = numtext::inRange(numtext::roundOf(m_view.channelText(i)), 0, 65535);
     if (!value) {
         m_view.tell(kBadValue, MessageIcon::Warning);
-        return;
+        return {};
     }
     m_client.ModbusSetReg(0, regmap::parameterRegister(i), *value / 256, *value % 256);
+    const modbus::Exchange &exchange = m_client.lastExchange();
+    return {exchange.request, exchange.reply,
+            modbus::IsWriteEcho(exchange.request, exchange.reply)};
 }
 
 void Commands::decodeReply(const QByteArray &reply, int maxLength)
 {
     const decode::Shown shown = decode::DoData(reply, m_displayMode, m_channelBase, maxLength);
+    m_lastShown = shown;
     if (!shown.hasReplyText)
         return;
     m_view.setStateText(shown.replyText);
@@ -187,9 +249,7 @@ void Commands::tick()
     const auto counter = numtext::parse(m_view.counterText());
     if (counter && *counter > kCounterLimit)
         m_view.setCounterText(QStringLiteral("0"));
-    m_client.ReadModule(static_cast<std::uint8_t>(*station), modbus::kReadHolding,
-                        static_cast<std::uint8_t>(*start - 1), static_cast<std::uint8_t>(*quantity),
-                        0);
+    readModule(*station, *start, *quantity);
 }
 
 } // namespace device

@@ -5,6 +5,7 @@
 // one waits runs right after it, in the order they came; at most one tick waits.
 
 #include "device/command_view.h"
+#include "device/decode.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -33,15 +34,42 @@ constexpr int kMinIntervalMs = 50;
 constexpr int kMaxIntervalMs = 60000;
 constexpr int kCounterLimit = 65535;
 
+// What one read did: its bytes, and what the window was given.
+struct ReadOutcome {
+    QByteArray request;      // empty: nothing was sent (bad input, or the port not open)
+    QByteArray reply;        // everything taken after the wait
+    bool wellFormed = false; // the request's station and function, its byte count, a good CRC
+    int displayMode = 0;     // as the reply was decoded
+    int channelBase = 0;
+    decode::Shown shown; // what the boxes were given; hasReplyText false when nothing
+};
+
+struct WriteOutcome {
+    QByteArray request; // empty: nothing was sent
+    QByteArray reply;
+    bool echoed = false; // the exact echo, as a module answers a write
+};
+
+using ReadDone = std::function<void(const ReadOutcome &)>;
+using WriteDone = std::function<void(const WriteOutcome &)>;
+
 class Commands : public QObject {
     Q_OBJECT
 public:
     Commands(modbus::Client &client, CommandView &view, QTimer &timer2, QObject *parent = nullptr);
 
-    void comDoOnce();
-    void cmdReadAlarm(int index);
-    void cmdReadP(int i);
-    void cmdWriteP(int i);
+    // The buttons. done, when given, runs once the command has had its turn,
+    // also when bad input refused it; never when the window closed first.
+    void comDoOnce(ReadDone done = {});
+    void cmdReadAlarm(int index, ReadDone done = {});
+    void cmdReadP(int i, ReadDone done = {});
+    void cmdWriteP(int i, WriteDone done = {});
+    // The ten parameters, registers 8 to 17, in one read that behaves as the
+    // parameter read buttons do: into txtChannel(0) to (9).
+    void readParameters(ReadDone done);
+    // Runs job in turn with the clicks and ticks, as if it were a transaction:
+    // nothing else starts until it returns.
+    void runExclusive(std::function<void()> job);
     void cmdOneM();
     void cmdStopOnce();
     void onTimer2();
@@ -50,6 +78,14 @@ public:
 
     int displayMode() const { return m_displayMode; }
     int channelBase() const { return m_channelBase; }
+    bool cycling() const;
+    // Nothing runs and nothing waits its turn.
+    bool idle() const;
+
+signals:
+    // After every read transaction, from the buttons and the cycle alike, once
+    // its reply is decoded.
+    void readDone(const device::ReadOutcome &outcome);
 
 private:
     struct ReadRequest {
@@ -62,8 +98,9 @@ private:
     void submit(std::function<void()> job);
     void runQueued();
     void tick();
-    void read(const ReadRequest &request);
-    void write(int i);
+    ReadOutcome read(const ReadRequest &request);
+    ReadOutcome readModule(int station, int start, int quantity);
+    WriteOutcome write(int i);
     void decodeReply(const QByteArray &reply, int maxLength);
     void stopCycle(const QString &message);
 
@@ -73,6 +110,8 @@ private:
     std::deque<std::function<void()>> m_queued;
     bool m_tickQueued = false;
     bool m_shutDown = false;
+    bool m_exclusive = false;
+    decode::Shown m_lastShown;
     int m_displayMode = 0;
     int m_channelBase = 0;
 };

@@ -88,4 +88,19 @@ bool HasValidCrc(const QByteArray &frame)
            static_cast<std::uint8_t>(frame[frame.size() - 1]) == crc.high;
 }
 
+bool IsReadAnswer(const QByteArray &request, const QByteArray &reply)
+{
+    if (request.size() != kFrameLength)
+        return false;
+    const int quantity =
+        static_cast<std::uint8_t>(request[4]) * 256 + static_cast<std::uint8_t>(request[5]);
+    return reply.size() == 5 + 2 * quantity && reply[0] == request[0] && reply[1] == request[1] &&
+           static_cast<std::uint8_t>(reply[2]) == 2 * quantity && HasValidCrc(reply);
+}
+
+bool IsWriteEcho(const QByteArray &request, const QByteArray &reply)
+{
+    return request.size() == kFrameLength && reply == request;
+}
+
 } // namespace modbus

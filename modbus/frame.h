@@ -40,4 +40,11 @@ bool HasValidCrc(const QByteArray &frame);
 // Appends the CRC of the whole array, low byte first.
 QByteArray WithCrc(QByteArray body);
 
+// A well-formed answer to a read request (function 3): the request's station
+// and function, a byte count of two per register asked for, that many bytes and a good CRC.
+bool IsReadAnswer(const QByteArray &request, const QByteArray &reply);
+
+// A well-formed answer to a write request (function 6) is its exact echo.
+bool IsWriteEcho(const QByteArray &request, const QByteArray &reply);
+
 } // namespace modbus

@@ -1,6 +1,6 @@
 #include "modbus/transactions.h"
 
-#include "device/number_text.h"
+#include "modbus/number_text.h"
 #include "modbus/frame.h"
 #include "modbus/wait.h"
 #include "serial/comm_port.h"
@@ -34,6 +34,7 @@ Client::Client(CommPort &port, LinkView &view) : m_port(port), m_view(view) {}
 
 void Client::clearTexts()
 {
+    m_last = {};
     m_requestText.clear();
     m_view.setStateText(QString());
     m_view.setCommandText(QString());
@@ -49,6 +50,7 @@ void Client::discardPendingInput()
 void Client::send(const QByteArray &frame)
 {
     m_port.output(frame);
+    m_last.request = frame;
     m_requestText = RequestText(frame);
     m_view.setCommandText(m_requestText);
 }
@@ -87,6 +89,7 @@ void Client::ReadModule(std::uint8_t D1, std::uint8_t d2, std::uint8_t d3, std::
 
     countUp(&LinkView::counterText, &LinkView::setCounterText);
     const QByteArray reply = m_port.input();
+    m_last.reply = reply;
     if (reply.size() >= kMinCountedReply)
         countUp(&LinkView::recCountText, &LinkView::setRecCountText);
     const auto maxLength = numtext::roundByte(m_view.dataLengthText());
@@ -111,7 +114,8 @@ bool Client::ModbusSetReg(int StartaddressH, int StartAddL, int valueH, int valu
                     static_cast<std::uint8_t>(StartaddressH), static_cast<std::uint8_t>(StartAddL),
                     static_cast<std::uint8_t>(valueH), static_cast<std::uint8_t>(valueL)));
     WaitMs(kWriteWaitMs);
-    m_view.setStateText(ShowHex(m_port.input()));
+    m_last.reply = m_port.input();
+    m_view.setStateText(ShowHex(m_last.reply));
     return true;
 }
 

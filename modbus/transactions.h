@@ -18,6 +18,12 @@ constexpr int kReadFirstWaitMs = 100;
 constexpr int kReadSecondWaitMs = 100;
 constexpr int kWriteWaitMs = 500;
 
+// The bytes of the last transaction; request is empty when nothing was sent.
+struct Exchange {
+    QByteArray request;
+    QByteArray reply;
+};
+
 class Client {
 public:
     // Gets whatever a read brought back and the quantity read from txtDataLength.
@@ -39,6 +45,7 @@ public:
     bool busy() const { return m_busy; }
     const QString &requestText() const { return m_requestText; }
     int expectedReplyLength() const { return m_expectedLength; }
+    const Exchange &lastExchange() const { return m_last; }
 
 private:
     void clearTexts();
@@ -50,6 +57,7 @@ private:
     LinkView &m_view;
     ReplyHandler m_onReply;
     QString m_requestText;
+    Exchange m_last;
     int m_expectedLength = 0;
     bool m_busy = false;
 };

@@ -4,7 +4,7 @@
 
 #include "app/settings_files.h"
 #include "device/decode.h"
-#include "device/number_text.h"
+#include "modbus/number_text.h"
 #include "device/register_map.h"
 #include "modbus/frame.h"
 

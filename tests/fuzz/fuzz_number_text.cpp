@@ -1,7 +1,7 @@
 // The number-text reader on any text.
 // FUZZ_CHECK comes from fuzz_support.h, which the build includes ahead of this file.
 
-#include "device/number_text.h"
+#include "modbus/number_text.h"
 
 #include <cmath>
 

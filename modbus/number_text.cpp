@@ -1,4 +1,4 @@
-#include "device/number_text.h"
+#include "modbus/number_text.h"
 
 #include <QRegularExpression>
 #include <cmath>
