@@ -81,16 +81,18 @@ void MainWindow::connectHandlers()
             [commands] { commands->cmdStopOnce(); });
 }
 
-// A box already open with the same text says it all: a tick that finds the
-// same fault while the operator reads it must not stack a second one.
+// A box on screen with the same text says it all: a tick that finds the same
+// fault while the operator reads it must not stack a second one. The text is
+// free again once the box is dismissed, not when exec() returns: a read that
+// started inside the box's loop holds that return back for its whole wait.
 void MainWindow::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
     if (m_openMessages.contains(text))
         return;
     m_openMessages.insert(text);
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    connect(&box, &QDialog::finished, this, [this, text] { m_openMessages.remove(text); });
     box.exec();
-    m_openMessages.remove(text);
 }
 
 // Closing ends the program at once: nothing queued is sent and no wait holds it up.

@@ -92,7 +92,7 @@ void PortList::linkTo(int number, const QString &target)
 {
     const auto done = portlinks::writeLink(m_port.linkDirs().value(0), number, target);
     if (!done.ok)
-        tellFailure(QStringLiteral("written"), done.path, done.error);
+        tellFailure(tr("The link %1 could not be written: %2"), done.path, done.error);
     showState(); // the entries are looked at afresh when the list next opens
 }
 
@@ -100,12 +100,11 @@ void PortList::removeLink(int number)
 {
     const auto done = portlinks::removeLink(portnames::linkFor(m_port.linkDirs(), number));
     if (!done.ok)
-        tellFailure(QStringLiteral("removed"), done.path, done.error);
+        tellFailure(tr("The link %1 could not be removed: %2"), done.path, done.error);
     showState();
 }
 
-void PortList::tellFailure(const QString &what, const QString &path, const QString &why)
+void PortList::tellFailure(const QString &text, const QString &path, const QString &why)
 {
-    m_warn(QStringLiteral("The link %1 could not be %2: %3")
-               .arg(QDir::toNativeSeparators(path), what, why));
+    m_warn(text.arg(QDir::toNativeSeparators(path), why));
 }

@@ -37,7 +37,7 @@ private:
     void fitPopup(QWidget *popup) const;
     void linkTo(int number, const QString &target);
     void removeLink(int number);
-    void tellFailure(const QString &what, const QString &path, const QString &why);
+    void tellFailure(const QString &text, const QString &path, const QString &why);
 
     QComboBox *m_combo;
     CommPort &m_port;

@@ -122,7 +122,7 @@ void MainWindow::onSave()
     const QString path = QDir(m_places.writeDir()).filePath(settingsfile::kCommSet);
     const auto written = settingsfile::writeCommSet(path, {m_savedPort, m_savedBaud});
     if (!written.ok) {
-        warn(QStringLiteral("The settings could not be saved to %1: %2")
+        warn(tr("The settings could not be saved to %1: %2")
                  .arg(QDir::toNativeSeparators(path), written.error));
         return;
     }

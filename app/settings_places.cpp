@@ -12,9 +12,15 @@ bool canWriteIn(const QString &dir)
     return probe.open();
 }
 
+bool isInstalled(const QString &programDir)
+{
+    const QString dir = QDir::cleanPath(QDir(programDir).absolutePath());
+    return dir.startsWith(QStringLiteral("/usr/"));
+}
+
 Places placesFor(const QString &programDir, const QString &userConfigDir)
 {
-    if (userConfigDir.isEmpty() || canWriteIn(programDir))
+    if (userConfigDir.isEmpty() || (!isInstalled(programDir) && canWriteIn(programDir)))
         return {{programDir}};
     return {{userConfigDir, programDir}};
 }

@@ -18,6 +18,11 @@ struct Places {
     QString writeDir() const { return readDirs.value(0); }
 };
 
+// A copy installed under /usr, by the package or to a system prefix: its files
+// belong to the package, whose next upgrade would overwrite them, so it is
+// never written, not even by root.
+bool isInstalled(const QString &programDir);
+
 // userConfigDir may be empty (no home directory): the program directory is then
 // used as before, and a Save there fails with its usual warning.
 Places placesFor(const QString &programDir, const QString &userConfigDir);

@@ -72,7 +72,7 @@ void Client::ReadModule(std::uint8_t D1, std::uint8_t d2, std::uint8_t d3, std::
 {
     BusyScope busy(m_busy);
     clearTexts();
-    if (!m_port.portOpen()) {
+    if (!m_port.reopenAfterLoss()) {
         m_view.showLamp(Lamp::NotConnected);
         return;
     }
@@ -106,7 +106,7 @@ bool Client::ModbusSetReg(int StartaddressH, int StartAddL, int valueH, int valu
 
     BusyScope busy(m_busy);
     clearTexts();
-    if (!m_port.portOpen())
+    if (!m_port.reopenAfterLoss())
         return true;
     m_view.showLamp(Lamp::Yellow);
     discardPendingInput();

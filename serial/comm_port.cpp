@@ -113,8 +113,10 @@ bool CommPort::setCommPort(int number)
     if (number != m_commPort) {
         m_failure = portinfo::Failure::None; // what went wrong before concerns the old port
         m_device.clear();
+        m_lost = false;
     }
     m_commPort = number;
+    emit stateChanged();
     return true;
 }
 
@@ -126,6 +128,7 @@ bool CommPort::setSettings(const QString &text)
     if (!line)
         return refuse(tr("malformed line settings \"%1\"").arg(text));
     m_settings = settingsText(*line);
+    emit stateChanged();
     return true;
 }
 
@@ -136,6 +139,7 @@ bool CommPort::portOpen() const
 
 bool CommPort::setPortOpen(bool open)
 {
+    m_lost = false;
     if (open == m_port.isOpen())
         return true;
     if (open)
@@ -199,8 +203,20 @@ void CommPort::onError(QSerialPort::SerialPortError error)
     m_pending += m_port.readAll(); // what arrived before the loss is still the caller's
     closePort();
     m_failure = portinfo::Failure::WentAway;
+    m_lost = true;
     emit portLost(reason);
     emit stateChanged();
+}
+
+bool CommPort::reopenAfterLoss()
+{
+    if (m_port.isOpen() || !m_lost || !openPort())
+        return m_port.isOpen();
+    m_lost = false;
+    // As the window's pick does after opening.
+    m_rThreshold = 1;
+    m_inputMode = 1;
+    return true;
 }
 
 bool CommPort::setInputMode(int mode)

@@ -51,6 +51,11 @@ public:
     int sThreshold() const { return m_sThreshold; }
     bool setSThreshold(int value);
 
+    // After the open port's device went away, opens the same COM number again
+    // with the same settings; true when the port is open afterwards. A port
+    // that a pick, Save or start-up could not open is left closed.
+    bool reopenAfterLoss();
+
     bool output(const QByteArray &bytes);
     QByteArray input(); // everything pending, oldest first
 
@@ -95,4 +100,5 @@ private:
     int m_rThreshold = 0;
     int m_sThreshold = 0;
     bool m_closing = false; // closing raises errors of its own; they are no loss
+    bool m_lost = false;    // went away while open, and not opened or closed on request since
 };

@@ -2,7 +2,9 @@
 
 #include "serial/port_names.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSerialPortInfo>
@@ -43,6 +45,13 @@ QString routeText(const Route &route, int number)
     return text + route.target;
 }
 
+QString permissionDenied()
+{
+    return QCoreApplication::translate("portinfo",
+                                       "permission denied. Add your user to the dialout group "
+                                       "(sudo usermod -aG dialout $USER), then log in again");
+}
+
 const Device *find(const QList<Device> &devices, const QString &path)
 {
     for (const Device &device : devices) {
@@ -60,8 +69,10 @@ QString reported(const Device &device)
             parts << part;
     }
     if (!device.serialNumber.isEmpty())
-        parts << QStringLiteral("serial ") + device.serialNumber;
-    return parts.isEmpty() ? QStringLiteral("no details reported")
+        parts << QCoreApplication::translate("portinfo", "serial %1").arg(device.serialNumber);
+    if (!device.accessible)
+        parts << permissionDenied();
+    return parts.isEmpty() ? QCoreApplication::translate("portinfo", "no details reported")
                            : parts.join(QStringLiteral(", "));
 }
 
@@ -70,11 +81,12 @@ QString unlisted(const QString &path)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(path);
-    return QStringLiteral("no such device");
+    return QCoreApplication::translate("portinfo", "no such device");
 #else
     // Many PCs have /dev/ttyS entries with no port behind them; the system lists none of those.
-    return QFileInfo::exists(path) ? QStringLiteral("not a detected serial port")
-                                   : QStringLiteral("no such device");
+    return QFileInfo::exists(path)
+               ? QCoreApplication::translate("portinfo", "not a detected serial port")
+               : QCoreApplication::translate("portinfo", "no such device");
 #endif
 }
 
@@ -82,27 +94,79 @@ QString failureText(const PortState &state)
 {
     switch (state.failure) {
     case Failure::None:
-        return state.open ? QStringLiteral("open, ") + state.settings : QStringLiteral("closed");
+        return state.open ? QCoreApplication::translate("portinfo", "open, %1").arg(state.settings)
+                          : QCoreApplication::translate("portinfo", "closed");
     case Failure::PermissionDenied:
-        return QStringLiteral("could not be opened: permission denied. Add your user to the "
-                              "dialout group (sudo usermod -aG dialout $USER), then log in again");
-    case Failure::Busy: return QStringLiteral("could not be opened: busy, held by another program");
-    case Failure::NoSuchDevice: return QStringLiteral("could not be opened: no such device");
-    case Failure::WentAway: return QStringLiteral("the device went away");
+        return QCoreApplication::translate("portinfo", "could not be opened: %1")
+            .arg(permissionDenied());
+    case Failure::Busy:
+        return QCoreApplication::translate("portinfo",
+                                           "could not be opened: busy, held by another program");
+    case Failure::NoSuchDevice:
+        return QCoreApplication::translate("portinfo", "could not be opened: no such device");
+    case Failure::WentAway: return QCoreApplication::translate("portinfo", "the device went away");
     case Failure::Other: break;
     }
-    return QStringLiteral("could not be opened: ") + state.systemText;
+    return QCoreApplication::translate("portinfo", "could not be opened: %1").arg(state.systemText);
 }
 
 } // namespace
 
-QList<Device> detectedDevices()
+#ifdef Q_OS_LINUX
+namespace {
+QString firstLine(const QString &path)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readLine(256)).trimmed();
+}
+
+// The USB device above a tty's device folder describes the adapter.
+void addUsbDetails(QString dir, const QString &root, Device &device)
+{
+    for (; dir.startsWith(root) && dir.size() > root.size(); dir = QFileInfo(dir).path()) {
+        if (QFileInfo::exists(dir + QStringLiteral("/idVendor"))) {
+            device.description = firstLine(dir + QStringLiteral("/product"));
+            device.manufacturer = firstLine(dir + QStringLiteral("/manufacturer"));
+            device.serialNumber = firstLine(dir + QStringLiteral("/serial"));
+            return;
+        }
+    }
+}
+} // namespace
+
+QList<Device> detectedDevices(const QString &sysClassTty, const QString &devDir)
+{
+    const QString dev = QDir(devDir).canonicalPath();
     QHash<QString, QString> byId; // device -> its stable name
-    const QDir dir(QStringLiteral("/dev/serial/by-id"));
+    const QDir ids(dev + QStringLiteral("/serial/by-id"));
     for (const QFileInfo &name :
-         dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+         ids.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
         byId.insert(name.canonicalFilePath(), name.absoluteFilePath());
+    // sysfs trees end at the folder above class/: device links never leave it.
+    const QString root = QDir(sysClassTty + QStringLiteral("/../..")).canonicalPath();
+    QList<Device> devices;
+    const QDir ttys(sysClassTty);
+    for (const QString &name : ttys.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QFileInfo link(ttys.filePath(name) + QStringLiteral("/device"));
+        // Consoles and pseudo-terminals have no device; a serial line whose
+        // UART type is 0 has no port behind it.
+        if (!link.exists() || firstLine(ttys.filePath(name) + QStringLiteral("/type")) == "0")
+            continue;
+        Device device;
+        device.path = dev + QLatin1Char('/') + name;
+        addUsbDetails(link.canonicalFilePath(), root, device);
+        device.byIdPath = byId.value(device.path);
+        const QFileInfo file(device.path);
+        device.accessible = file.isReadable() && file.isWritable();
+        devices.append(device);
+    }
+    return devices;
+}
+#else
+QList<Device> detectedDevices(const QString &, const QString &)
+{
     QList<Device> devices;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
 #ifdef Q_OS_WIN
@@ -111,10 +175,11 @@ QList<Device> detectedDevices()
         const QString path = info.systemLocation();
 #endif
         devices.append(
-            {path, info.description(), info.manufacturer(), info.serialNumber(), byId.value(path)});
+            {path, info.description(), info.manufacturer(), info.serialNumber(), QString()});
     }
     return devices;
 }
+#endif
 
 Failure failureOf(QSerialPort::SerialPortError error, bool accessible)
 {
@@ -156,7 +221,8 @@ QString stateTip(const QStringList &linkDirs, const PortState &state)
         return routeText(route, state.number) + QStringLiteral(": ") + failureText(state);
     return QStringLiteral("COM%1").arg(state.number) + kArrow + state.device +
            QStringLiteral(": ") + failureText(state) +
-           QStringLiteral("; from the next pick or Save of COM%1: ").arg(state.number) +
+           QCoreApplication::translate("portinfo", "; from the next pick or Save of COM%1: ")
+               .arg(state.number) +
            routeText(route, state.number);
 }
 

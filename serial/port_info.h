@@ -16,11 +16,15 @@ struct Device {
     QString description;
     QString manufacturer;
     QString serialNumber;
-    QString byIdPath; // its stable /dev/serial/by-id/... name, when there is one
+    QString byIdPath;       // its stable /dev/serial/by-id/... name, when there is one
+    bool accessible = true; // this user may read and write it
 };
 
-// The serial devices the system detects now, each with its by-id name.
-QList<Device> detectedDevices();
+// The serial devices the system detects now, each with its by-id name. On Linux
+// read from sysfs and /dev without opening any device: an opening toggles the
+// modem lines (on RS-485, RTS keys the transmitter) and fails on a port in use.
+QList<Device> detectedDevices(const QString &sysClassTty = QStringLiteral("/sys/class/tty"),
+                              const QString &devDir = QStringLiteral("/dev"));
 
 // Why a port is not open although it was meant to be.
 enum class Failure { None, PermissionDenied, Busy, NoSuchDevice, WentAway, Other };

@@ -2,6 +2,7 @@
 // against pseudo-terminals.
 
 #include "app/port_list.h"
+#include "app/translations.h"
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
@@ -68,14 +69,15 @@ private slots:
         QTest::addColumn<QString>("state");
         QTest::addColumn<int>("speed");
         QTest::addColumn<QString>("fields"); // txtStationID txtDataLength
+        QTest::addColumn<QString>("tip");    // the port list's tooltip, the link left out
         // clang-format off
-        QTest::newRow("4,19200") << QByteArray("4,19200\r\n") << 4 << QByteArray("0,5,8,0\r\n") << "4 open | 3 COM4 | 1 19200" << int(B19200) << "5 8";
-        QTest::newRow("25,9600") << QByteArray("25,9600\r\n") << 25 << QByteArray("0,-3,8,0") << "25 closed | -1 COM4 | 0 9600" << 0 << "-3 8";
-        QTest::newRow("3,4800") << QByteArray("3,4800\r\n") << 3 << QByteArray("0,5") << "3 open | 2 COM3 | -1 19200" << int(B4800) << "2 16";
-        QTest::newRow("24,9600") << QByteArray("24,9600") << 24 << QByteArray("zz") << "24 open | 23 COM24 | 0 9600" << int(B9600) << "2 16";
-        QTest::newRow("BOM, blanks") << QByteArray("\xEF\xBB\xBF 5\t9600 \r\n") << 5 << QByteArray() << "5 open | 4 COM5 | 0 9600" << int(B9600) << "2 16";
+        QTest::newRow("4,19200") << QByteArray("4,19200\r\n") << 4 << QByteArray("0,5,8,0\r\n") << "4 open | 3 COM4 | 1 19200" << int(B19200) << "5 8" << "COM4 → : open, 19200,N,8,1";
+        QTest::newRow("25,9600") << QByteArray("25,9600\r\n") << 25 << QByteArray("0,-3,8,0") << "25 closed | -1 COM4 | 0 9600" << 0 << "-3 8" << "COM25 → : closed";
+        QTest::newRow("3,4800") << QByteArray("3,4800\r\n") << 3 << QByteArray("0,5") << "3 open | 2 COM3 | -1 19200" << int(B4800) << "2 16" << "COM3 → : open, 4800,N,8,1";
+        QTest::newRow("24,9600") << QByteArray("24,9600") << 24 << QByteArray("zz") << "24 open | 23 COM24 | 0 9600" << int(B9600) << "2 16" << "COM24 → : open, 9600,N,8,1";
+        QTest::newRow("BOM, blanks") << QByteArray("\xEF\xBB\xBF 5\t9600 \r\n") << 5 << QByteArray() << "5 open | 4 COM5 | 0 9600" << int(B9600) << "2 16" << "COM5 → : open, 9600,N,8,1";
         for (const char *bad : {"<none>", "7", "4,0", "5,-9600", "4,38400", "\x01\xFFzz,\n"})
-            QTest::addRow("comm.set '%s'", bad) << QByteArray(bad) << 4 << QByteArray("0,2,16,0") << "4 open | 3 COM4 | 1 19200" << int(B19200) << "2 16";
+            QTest::addRow("comm.set '%s'", bad) << QByteArray(bad) << 4 << QByteArray("0,2,16,0") << "4 open | 3 COM4 | 1 19200" << int(B19200) << "2 16" << "COM4 → : open, 19200,N,8,1";
         // clang-format on
     }
     void startUp()
@@ -97,6 +99,8 @@ private slots:
         if (speed)
             QCOMPARE(lineSpeed(rig.pty), speed);
         QTEST(rig.ui().txtStationID->text() + ' ' + rig.ui().txtDataLength->text(), "fields");
+        const QString tip = rig.ui().Combo1->toolTip();
+        QTEST(tip.section(' ', 0, 1) + ' ' + tip.mid(tip.lastIndexOf(": ")), "tip");
         QVERIFY(rig.messages.isEmpty());
     }
 
@@ -133,13 +137,16 @@ private slots:
         QCOMPARE(state(rig), QStringLiteral("3 open | 2 COM3 | -1 19200"));
         QCOMPARE(lineSpeed(rig.pty), int(B9600));
 
-        typeInto(rig.ui().Combo1, QStringLiteral("COM7"));
-        QTest::keyClick(rig.ui().Combo1->lineEdit(), Qt::Key_Return);
-        QTest::keyClick(rig.ui().Combo1->lineEdit(), Qt::Key_Tab);
-        typeInto(rig.ui().Combo2, QStringLiteral("38400"));
+        for (QComboBox *combo : {rig.ui().Combo1, rig.ui().Combo2}) {
+            typeInto(combo, combo == rig.ui().Combo1 ? "COM7" : "9600");
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+        }
         click(rig.ui().txtTimerSet);
         wheel(rig.ui().Combo1);
-        QCOMPARE(state(rig), QStringLiteral("3 open | -1 COM7 | -1 38400"));
+        wheel(rig.ui().Combo2);
+        QCOMPARE(state(rig), QStringLiteral("3 open | -1 COM7 | -1 9600"));
+        typeInto(rig.ui().Combo2, QStringLiteral("38400"));
         click(rig.ui().cmdCom);
         QCOMPARE(readFile(rig.path("comm.set")), QByteArray("3,9600\r\n")); // port 0 is refused
         QCOMPARE(rig.messages, QStringList({kSaved, kSaved}));
@@ -154,6 +161,10 @@ private slots:
         QCOMPARE(state(rig), QStringLiteral("8 closed | 7 COM8 | -1 38400"));
         QTest::keyClick(rig.ui().Combo1, Qt::Key_Up);
         QCOMPARE(state(rig), QStringLiteral("7 open | 6 COM7 | -1 38400"));
+        Pty replugged; // picking the selected entry again opens it afresh
+        Pty::linkPort(rig.dir.path(), 7, replugged.slavePath());
+        pickFromOpenedList(rig.ui().Combo1, 6);
+        QCOMPARE(rig.window->serial().state().device, replugged.slavePath());
         QCOMPARE(readFile(rig.path("comm.set")), QByteArray("3,9600\r\n"));
         QCOMPARE(rig.window->savedPort(), 3);
         QCOMPARE(rig.messages.size(), 2);
@@ -221,6 +232,18 @@ private slots:
             QStringList{
                 "The link " + d +
                 "/ports/COM9 could not be written: Is a directory | System Information | warning"});
+
+        // The texts added to the list follow the locale: Chinese for zh_CN, English for C.
+        QVERIFY(translations::install(*qApp, QLocale::c()).isEmpty());
+        const QList<QTranslator *> chinese = translations::install(*qApp, QLocale("zh_CN"));
+        const auto menuText = [window] {
+            const QMenu *menu = window->portList().linkMenu(5, {}, window);
+            return menu->title() + " | " + menu->actions().constFirst()->text();
+        };
+        QCOMPARE(menuText(), "将 COM5 链接到 | 未检测到串口设备");
+        for (QTranslator *translator : chinese)
+            QCoreApplication::removeTranslator(translator);
+        QCOMPARE(menuText(), "Link COM5 to | No serial device detected");
     }
 };
 

@@ -3,6 +3,7 @@
 // the simulator share, which box shows which value of a read reply, and comm.set and ModSet.set.
 
 #include "app/settings_files.h"
+#include "app/settings_places.h"
 #include "device/decode.h"
 #include "modbus/number_text.h"
 #include "device/register_map.h"
@@ -59,6 +60,13 @@ private slots:
         QCOMPARE(ShowHex(QByteArray::fromHex("000AF0FF5C")), QStringLiteral(" 00 0A F0 FF 5C"));
         QCOMPARE(RequestText(QByteArray::fromHex("000AF0FF5C")), QStringLiteral("00 0A F0 FF 5C "));
         QCOMPARE(ShowHex(QByteArray()) + RequestText(QByteArray()), QString());
+        // A read answer: the request's station and function, two bytes a register, a good CRC.
+        const QByteArray one = QByteArray::fromHex("020300080001");
+        QVERIFY(IsReadAnswer(WithCrc(one), QByteArray::fromHex("0203022580E774")));
+        for (const char *bad : {"0303022580DAB4", "0204022580E600", "02030425800775",
+                                "0203022580E775", "0203022580", "02830230F1"})
+            QVERIFY2(!IsReadAnswer(WithCrc(one), QByteArray::fromHex(bad)), bad);
+        QVERIFY(IsWriteEcho(frame, frame) && !IsWriteEcho(frame, frame.left(7)));
         const auto in = [](std::optional<double> v) {
             return numtext::inRange(v, 1, 255).value_or(-1);
         };
@@ -192,6 +200,30 @@ private slots:
         const CommSettings c = readCommSet(path);
         const ModSettings m = readModSet(path).value_or(ModSettings{-1, -1});
         QCOMPARE((comm ? QList<int>{c.port, c.baud} : QList<int>{m.station, m.dataLength}), values);
+    }
+
+    // Save writes where start-up reads first. An installed copy, or a program
+    // folder that cannot be written, puts the user's folder first.
+    void places()
+    {
+        const QTemporaryDir dir;
+        const QString user = dir.filePath(QStringLiteral("user"));
+        const auto places = [&](const QString &program, const QString &config) {
+            return settingsplaces::placesFor(program, config).readDirs;
+        };
+        QCOMPARE(places(dir.path(), user), QStringList{dir.path()});
+        QCOMPARE(places(dir.path(), QString()), QStringList{dir.path()});
+        for (const QString &program :
+             {QStringLiteral("/usr/lib/rv4820"), QStringLiteral("/usr/local/lib/rv4820/"),
+              dir.filePath(QStringLiteral("missing"))})
+            QCOMPARE(places(program, user), QStringList({user, program}));
+        QVERIFY(!settingsplaces::isInstalled(QStringLiteral("/usrx/lib")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("user")));
+        QFile both[] = {QFile(user + "/comm.set"), QFile(dir.filePath("comm.set"))};
+        for (QFile &file : both)
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(settingsplaces::findFile({user, dir.path()}, "comm.set"), user + "/comm.set");
+        QCOMPARE(settingsplaces::findFile({user, dir.path()}, "ModSet.set"), user + "/ModSet.set");
     }
 
     void write()

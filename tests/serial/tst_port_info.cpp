@@ -41,6 +41,7 @@ private slots:
         // clang-format off
         QTest::newRow("permission") << state(QSerialPort::PermissionError, false) << refused + "permission denied. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again";
         QTest::newRow("busy") << state(QSerialPort::PermissionError, true) << refused + "busy, held by another program";
+        QTest::newRow("not ours") << portinfo::deviceTitle({"/dev/ttyS0", "", "", "", "", false}) << "/dev/ttyS0 (permission denied. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again)";
         // clang-format on
     }
 
@@ -49,6 +50,44 @@ private slots:
         QFETCH(QString, actual);
         QFETCH(QString, expected);
         QCOMPARE(actual, expected.replace("<d>", m_d));
+    }
+
+    // What sysfs and /dev say, read without opening: a USB adapter with its
+    // details and stable name, a UART, and neither a port with no UART (type 0)
+    // nor a terminal without a device.
+    void sysfs()
+    {
+        const QString sys = m_d + "/sys", dev = m_d + "/dev";
+        const QString usb = sys + "/devices/pci0/usb1/1-1";
+        QVERIFY(QDir().mkpath(usb + "/1-1:1.0/ttyUSB0") && QDir().mkpath(sys + "/class/tty/tty1") &&
+                QDir().mkpath(sys + "/class/tty/ttyUSB0") &&
+                QDir().mkpath(sys + "/devices/platform/serial8250/tty/ttyS0") &&
+                QDir().mkpath(dev + "/serial/by-id"));
+        const QList<std::pair<QString, QByteArray>> files{{usb + "/idVendor", "0403\n"},
+                                                          {usb + "/product", "FT232R USB UART\n"},
+                                                          {usb + "/manufacturer", "FTDI\n"},
+                                                          {usb + "/serial", "A50285BI\n"},
+                                                          {dev + "/ttyUSB0", ""},
+                                                          {dev + "/ttyS0", ""},
+                                                          {dev + "/ttyS1", ""},
+                                                          {sys + "/class/tty/ttyS0/type", "4\n"},
+                                                          {sys + "/class/tty/ttyS1/type", "0\n"}};
+        for (const auto &[path, text] : files) {
+            QDir().mkpath(QFileInfo(path).path());
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        }
+        QVERIFY(
+            QFile::link(usb + "/1-1:1.0/ttyUSB0", sys + "/class/tty/ttyUSB0/device") &&
+            QFile::link(sys + "/devices/platform/serial8250", sys + "/class/tty/ttyS0/device") &&
+            QFile::link(sys + "/devices/platform/serial8250", sys + "/class/tty/ttyS1/device") &&
+            QFile::link("../../ttyUSB0", dev + "/serial/by-id/usb-FTDI_A50285BI-if00"));
+        QStringList seen;
+        for (const portinfo::Device &d : portinfo::detectedDevices(sys + "/class/tty", dev))
+            seen << portinfo::deviceTitle(d) + " " + portinfo::linkTarget(d);
+        QCOMPARE(seen.join('|').replace(m_d, "<d>"),
+                 "<d>/dev/ttyS0 (no details reported) <d>/dev/ttyS0|<d>/dev/ttyUSB0 (FT232R USB "
+                 "UART, FTDI, serial A50285BI) <d>/dev/serial/by-id/usb-FTDI_A50285BI-if00");
     }
 };
 

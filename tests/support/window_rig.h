@@ -53,6 +53,7 @@ public:
     // Leaves each box open up to ms before answering it.
     void answerAfter(int ms) { m_timer.setInterval(ms); }
     QStringList messages;
+    std::function<void()> onAnswered; // runs right after each box is answered
 
 private:
     void answer()
@@ -64,6 +65,8 @@ private:
                 messages << box->text() + " | " + box->windowTitle() +
                                 (warning ? " | warning" : "");
                 box->done(QMessageBox::Ok);
+                if (onAnswered)
+                    onAnswered();
             }
         }
     }
