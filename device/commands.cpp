@@ -30,36 +30,28 @@ Commands::Commands(modbus::Client &client, CommandView &view, QTimer &timer2, QO
 
 void Commands::comDoOnce(ReadDone done)
 {
-    submit([this, done] {
-        const ReadOutcome outcome =
-            read({1, std::nullopt, regmap::kFirstInput + 1, regmap::kLiveCount});
-        if (done)
-            done(outcome);
-    });
+    submitRead({1, std::nullopt, regmap::kFirstInput + 1, regmap::kLiveCount}, std::move(done));
 }
 
 void Commands::cmdReadAlarm(int /*index*/, ReadDone done)
 {
-    submit([this, done] {
-        const ReadOutcome outcome = read({2, 2, kAllCoefStart, regmap::kCoefCount});
-        if (done)
-            done(outcome);
-    });
+    submitRead({2, 2, kAllCoefStart, regmap::kCoefCount}, std::move(done));
 }
 
 void Commands::cmdReadP(int i, ReadDone done)
 {
-    submit([this, i, done] {
-        const ReadOutcome outcome = read({2, i, regmap::parameterRegister(i) + 1, 1});
-        if (done)
-            done(outcome);
-    });
+    submitRead({2, i, regmap::parameterRegister(i) + 1, 1}, std::move(done));
 }
 
 void Commands::readParameters(ReadDone done)
 {
-    submit([this, done] {
-        const ReadOutcome outcome = read({2, 0, regmap::kBaudRate + 1, regmap::kParameterCount});
+    submitRead({2, 0, regmap::kBaudRate + 1, regmap::kParameterCount}, std::move(done));
+}
+
+void Commands::submitRead(const ReadRequest &request, ReadDone done)
+{
+    submit([this, request, done = std::move(done)] {
+        const ReadOutcome outcome = read(request);
         if (done)
             done(outcome);
     });
@@ -67,7 +59,7 @@ void Commands::readParameters(ReadDone done)
 
 void Commands::cmdWriteP(int i, WriteDone done)
 {
-    submit([this, i, done] {
+    submit([this, i, done = std::move(done)] {
         const WriteOutcome outcome = write(i);
         if (done)
             done(outcome);

@@ -96,6 +96,7 @@ private:
     };
 
     void submit(std::function<void()> job);
+    void submitRead(const ReadRequest &request, ReadDone done);
     void runQueued();
     void tick();
     ReadOutcome read(const ReadRequest &request);
