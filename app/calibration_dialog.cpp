@@ -212,7 +212,7 @@ void CalibrationDialog::propose()
             isInput()
                 ? tr("Input %1 should then read %2 mA.").arg(channel()).arg(mA(m_proposal.expected))
                 : tr("The meter should then read %1 mA.").arg(mA(m_proposal.expected));
-        m_proposalText->setText(tr("Proposed: %1 \u2192 %2.")
+        m_proposalText->setText(tr("Proposed: %1 → %2.")
                                     .arg(m_proposal.oldCoefficient)
                                     .arg(m_proposal.newCoefficient) +
                                 QLatin1Char(' ') + then);
@@ -247,7 +247,7 @@ void CalibrationDialog::backUp(const Step &next)
 {
     if (!m_backupPath.isEmpty())
         return next();
-    say(tr("Reading the ten parameters for the backup\u2026"));
+    say(tr("Reading the ten parameters for the backup…"));
     m_window.commands().readParameters(later<device::ReadOutcome>(
         this, [this, next](const device::ReadOutcome &outcome) { saveBackup(outcome, next); }));
 }
@@ -276,8 +276,8 @@ void CalibrationDialog::saveBackup(const device::ReadOutcome &outcome, const Ste
 
 void CalibrationDialog::writeValue(int value, bool restoring)
 {
-    say(restoring ? tr("Writing the old coefficient %1\u2026").arg(value)
-                  : tr("Writing %1\u2026").arg(value));
+    say(restoring ? tr("Writing the old coefficient %1…").arg(value)
+                  : tr("Writing %1…").arg(value));
     m_checkText->clear();
     m_wrote.reset();
     m_window.controls().txtChannel.at(m_index)->setText(QString::number(value));
@@ -305,7 +305,7 @@ void CalibrationDialog::afterWrite(int value, std::optional<int> held, bool rest
     m_held = held;
     m_meter->clear();
     m_meter->setFocus();
-    say(tr("Type the meter's new reading on output %1 and press \u201cCheck\u201d.")
+    say(tr("Type the meter's new reading on output %1 and press “Check”.")
             .arg(channel()));
     end();
 }
@@ -367,7 +367,7 @@ void CalibrationDialog::showCheck(int value, std::optional<int> held, std::optio
 
 void CalibrationDialog::readCoefficient(const std::function<void(std::optional<int>)> &next)
 {
-    say(tr("Reading the coefficient\u2026"));
+    say(tr("Reading the coefficient…"));
     const int index = m_index;
     m_window.commands().cmdReadP(
         index, later<device::ReadOutcome>(this, [next, index](const device::ReadOutcome &outcome) {
@@ -384,7 +384,7 @@ void CalibrationDialog::readLive(int count, const std::function<void(const Readi
     // One failed read is enough to refuse: the rest would only take time.
     if (static_cast<int>(sofar.size()) >= count || (!sofar.empty() && !sofar.back()))
         return next(sofar);
-    say(tr("Live read %1 of %2\u2026").arg(sofar.size() + 1).arg(count));
+    say(tr("Live read %1 of %2…").arg(sofar.size() + 1).arg(count));
     m_window.commands().comDoOnce(later<device::ReadOutcome>(
         this, [this, count, next, sofar](const device::ReadOutcome &outcome) {
             Readings more = sofar;
@@ -415,7 +415,7 @@ void CalibrationDialog::end()
 void CalibrationDialog::say(const QString &text)
 {
     const QString stopped =
-        m_stoppedCycle ? tr("The cycle was stopped; \u201c循环\u201d starts it again.") : QString();
+        m_stoppedCycle ? tr("The cycle was stopped; “循环” starts it again.") : QString();
     m_status->setText(QStringList{stopped, text}.join(QLatin1Char(' ')).trimmed());
 }
 
