@@ -24,6 +24,7 @@ constexpr int kFirstOutputBox = 4;   // txtCurrentInput(4) to (7)
 constexpr int kDefaultReads = 10;
 constexpr int kMinReads = 2;
 constexpr int kMaxReads = 100;
+constexpr int kMinWidth = 600;
 
 // The next step runs from the event loop, after the command's turn is over,
 // and not at all once the dialog is gone.
@@ -80,12 +81,16 @@ void CalibrationDialog::build()
 {
     setWindowTitle(tr("Calibrate %1").arg(channelName()));
     auto *layout = new QVBoxLayout(this);
+    // Grows with the texts that come in, rather than squeezing them.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     // The window's own warning, as it shows it: without CNG linked to GND nothing is kept.
     if (const auto *warning = m_window.findChild<QLabel *>(QStringLiteral("Label13_1"))) {
         auto *note = new QLabel(warning->text(), this);
-        note->setWordWrap(true);
         note->setFont(warning->font());
         note->setPalette(warning->palette());
+        note->setWordWrap(true);
+        note->setMinimumWidth(kMinWidth);
+        note->setMinimumHeight(note->heightForWidth(kMinWidth));
         layout->addWidget(note);
     }
     auto *form = new QFormLayout;
@@ -212,10 +217,9 @@ void CalibrationDialog::propose()
             isInput()
                 ? tr("Input %1 should then read %2 mA.").arg(channel()).arg(mA(m_proposal.expected))
                 : tr("The meter should then read %1 mA.").arg(mA(m_proposal.expected));
-        m_proposalText->setText(tr("Proposed: %1 → %2.")
-                                    .arg(m_proposal.oldCoefficient)
-                                    .arg(m_proposal.newCoefficient) +
-                                QLatin1Char(' ') + then);
+        m_proposalText->setText(
+            tr("Proposed: %1 → %2.").arg(m_proposal.oldCoefficient).arg(m_proposal.newCoefficient) +
+            QLatin1Char(' ') + then);
     }
     updateButtons();
 }
@@ -305,8 +309,7 @@ void CalibrationDialog::afterWrite(int value, std::optional<int> held, bool rest
     m_held = held;
     m_meter->clear();
     m_meter->setFocus();
-    say(tr("Type the meter's new reading on output %1 and press “Check”.")
-            .arg(channel()));
+    say(tr("Type the meter's new reading on output %1 and press “Check”.").arg(channel()));
     end();
 }
 
