@@ -158,6 +158,8 @@ void CalibrationDialog::reject()
 
 void CalibrationDialog::measure()
 {
+    m_measured = false; // nothing of an earlier measurement is proposed from
+    m_readings.clear();
     begin();
     readCoefficient([this](std::optional<int> old) {
         m_old = old;

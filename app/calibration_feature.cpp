@@ -17,8 +17,8 @@ void installCalibration(MainWindow &window)
 {
     for (int i = kFirstCoefficient; i <= kLastCoefficient; ++i) {
         window.contextMenus().extend(window.controls().txtChannel.at(i), [&window, i](QMenu &menu) {
-            QAction *action = menu.addAction(
-                QCoreApplication::translate("CalibrationFeature", "Calibrate…"));
+            QAction *action =
+                menu.addAction(QCoreApplication::translate("CalibrationFeature", "Calibrate…"));
             QObject::connect(action, &QAction::triggered, &window, [&window, i] {
                 auto *dialog = new CalibrationDialog(window, i);
                 dialog->setAttribute(Qt::WA_DeleteOnClose);
