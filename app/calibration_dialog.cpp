@@ -352,20 +352,21 @@ void CalibrationDialog::showCheck(int value, std::optional<int> held, std::optio
             << tr("the register holds %1, not %2 (is CNG linked to GND?)").arg(*held).arg(value);
     if (reading && !restoring && !check.withinTolerance)
         problems << tr("the error is more than 0.10 %");
-    QString text = check.holds ? tr("The register holds %1.").arg(value) : QString();
+    QStringList shown;
+    if (check.holds)
+        shown << tr("The register holds %1.").arg(value);
     if (reading)
-        text += QLatin1Char(' ') +
-                (isInput() ? tr("Input %1 reads %2 mA") : tr("The meter reads %2 mA on output %1"))
-                    .arg(channel())
-                    .arg(mA(*reading)) +
-                tr(", error %1 against %2 mA.")
-                    .arg(calibration::percentText(check.error), mA(m_reference0));
-    if (!problems.isEmpty()) {
-        m_checkText->setText(tr("Check failed: %1.").arg(problems.join(QStringLiteral("; "))) +
-                             QLatin1Char(' ') + text);
+        shown << (isInput() ? tr("Input %1 reads %2 mA") : tr("The meter reads %2 mA on output %1"))
+                         .arg(channel())
+                         .arg(mA(*reading)) +
+                     tr(", error %1 against %2 mA.")
+                         .arg(calibration::percentText(check.error), mA(m_reference0));
+    const QString verdict = problems.isEmpty()
+                                ? tr("Check passed.")
+                                : tr("Check failed: %1.").arg(problems.join(QStringLiteral("; ")));
+    m_checkText->setText((QStringList{verdict} + shown).join(QLatin1Char(' ')));
+    if (!problems.isEmpty())
         return fail(m_checkText->text());
-    }
-    m_checkText->setText(tr("Check passed.") + QLatin1Char(' ') + text.trimmed());
     say({});
     end();
 }

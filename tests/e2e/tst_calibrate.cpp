@@ -148,6 +148,27 @@ private slots:
                                           "reads 12.000 mA on output 2, error +0.00 % against "
                                           "12.000 mA.");
         QCOMPARE(rig.ui().txtChannel[7]->text(), "10101");
+        press(dialog, "close");
+        QTRY_VERIFY(!rig.window->findChild<CalibrationDialog *>());
+
+        // CNG not linked to GND: the write is echoed and not kept.
+        QVERIFY(sim.start({"--locked", "--input-gain", "1:1.012", "--input-current", "1:12"},
+                          rig.path("sim.log")));
+        click(rig.ui().Combo1->lineEdit()); // the new link is opened by a pick
+        QTest::keyClick(rig.ui().Combo1, Qt::Key_Down);
+        QTest::keyClick(rig.ui().Combo1, Qt::Key_Up);
+        dialog = openDialog(rig, 2);
+        QVERIFY(dialog);
+        type(dialog, "reference", "12.00");
+        press(dialog, "measure");
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<QPushButton *>("write")->isEnabled(), kSlow);
+        press(dialog, "write");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 3, kSlow);
+        QCOMPARE(rig.messages[2], "Check failed: the register holds 10000, not 9885 (is CNG "
+                                  "linked to GND?); the error is more than 0.10 %. Input 1 reads "
+                                  "12.140 mA, error +1.17 % against 12.000 mA. | Calibrate input "
+                                  "1 | warning");
+        QCOMPARE(rig.ui().txtChannel[2]->text(), "10000"); // what the module holds
     }
 };
 
