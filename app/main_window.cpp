@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/artwork.h"
+#include "app/calibration_feature.h"
 #include "app/context_menus.h"
 #include "app/pick_only.h"
 #include "app/port_list.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     m_portList =
         new PortList(m_ui.Combo1, *m_serial, *m_menus, [this](const QString &text) { warn(text); });
     startUp();
+    installCalibration(*this);
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();

@@ -59,6 +59,7 @@ int main(int argc, char *argv[])
         QCoreApplication::quit();
     });
     sim::ModuleModel model(options.station, options.locked);
+    model.setAnalog(options.analog);
     sim::Faults faults(options.faults, options.seed);
     sim::Server server(*line, model, faults, options.baud);
     printf("station %d, %d baud%s, seed %u\n", options.station, options.baud,

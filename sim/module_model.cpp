@@ -3,6 +3,8 @@
 #include "modbus/frame.h"
 #include "sim/drift.h"
 
+#include <cmath>
+
 namespace sim {
 
 namespace {
@@ -35,8 +37,11 @@ std::uint16_t ModuleModel::value(int address, qint64 elapsedMs) const
         return 0;
     if (address >= regmap::kFirstInput && address < regmap::kFirstOutput) {
         const int channel = address - regmap::kFirstInput;
-        return static_cast<std::uint16_t>(scaled(inputCurrent(channel, elapsedMs),
-                                                 m_registers[regmap::kFirstInputCoef + channel]));
+        const int held = m_analog.heldInput.at(channel);
+        const double current = held >= 0 ? held : inputCurrent(channel, elapsedMs);
+        const int misread = static_cast<int>(std::lround(current * m_analog.inputGain.at(channel)));
+        return static_cast<std::uint16_t>(
+            scaled(misread, m_registers[regmap::kFirstInputCoef + channel]));
     }
     if (address >= regmap::kFirstOutput && address < regmap::kBaudRate) {
         const int channel = address - regmap::kFirstOutput;
@@ -44,6 +49,21 @@ std::uint16_t ModuleModel::value(int address, qint64 elapsedMs) const
                                                  m_registers[regmap::kFirstOutputCoef + channel]));
     }
     return m_registers[address];
+}
+
+QStringList ModuleModel::meterNotes(qint64 elapsedMs) const
+{
+    QStringList notes;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        const double gain = m_analog.outputGain.at(channel);
+        if (gain == 1.0)
+            continue;
+        const double carried = value(regmap::kFirstOutput + channel, elapsedMs) * gain;
+        notes << QStringLiteral("output %1 on the meter: %2 mA")
+                     .arg(channel + 1)
+                     .arg(carried / 100.0, 0, 'f', 2);
+    }
+    return notes;
 }
 
 std::optional<QByteArray> ModuleModel::handleRequest(const QByteArray &frame, qint64 elapsedMs)

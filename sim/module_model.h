@@ -3,8 +3,10 @@
 // reply it gives to one complete request frame. No port, no clock of its own.
 
 #include "device/register_map.h"
+#include "sim/drift.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 #include <cstdint>
@@ -18,6 +20,16 @@ enum class Exception : std::uint8_t {
     IllegalValue = 3,
 };
 
+// What the module's analogue side gets wrong, for rehearsing a calibration.
+struct Analog {
+    // The module reads input k as its current times inputGain[k].
+    std::array<double, kChannelCount> inputGain{1, 1, 1, 1};
+    // Output k carries its setpoint times outputGain[k]: only a meter sees it.
+    std::array<double, kChannelCount> outputGain{1, 1, 1, 1};
+    // Hundredths of a mA held on input k, as a calibrator would; -1: drifting.
+    std::array<int, kChannelCount> heldInput{-1, -1, -1, -1};
+};
+
 class ModuleModel {
 public:
     // locked: writes are answered but not kept, as with CNG and GND not linked.
@@ -28,6 +40,9 @@ public:
     std::optional<QByteArray> handleRequest(const QByteArray &frame, qint64 elapsedMs);
 
     std::uint16_t value(int address, qint64 elapsedMs) const;
+    void setAnalog(const Analog &analog) { m_analog = analog; }
+    // What a meter on each output with a gain error shows, e.g. "output 1 on the meter: 11.88 mA".
+    QStringList meterNotes(qint64 elapsedMs) const;
     int station() const { return m_station; }
 
 private:
@@ -38,6 +53,7 @@ private:
     int m_station;
     bool m_locked;
     std::array<std::uint16_t, regmap::kRegisterCount> m_registers{};
+    Analog m_analog;
 };
 
 } // namespace sim

@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QRandomGenerator>
+#include <cmath>
+#include <type_traits>
 
 namespace sim {
 
@@ -42,6 +44,35 @@ struct Reader {
         value = v;
         return true;
     }
+
+    // Repeatable "CH:VALUE" pairs, CH from 1 to 4, VALUE from low to high.
+    template <typename T>
+    bool perChannel(const QString &name, double low, double high, std::array<T, 4> &values,
+                    double unit = 1.0) const
+    {
+        for (const QString &given : parser.values(name)) {
+            const QStringList parts = given.split(QLatin1Char(':'));
+            bool channelOk = false;
+            bool valueOk = false;
+            const int channel = parts.size() == 2 ? parts[0].toInt(&channelOk) : 0;
+            const double v = parts.size() == 2 ? parts[1].toDouble(&valueOk) : 0.0;
+            if (!channelOk || !valueOk || channel < 1 || channel > kChannelCount ||
+                !(v >= low && v <= high)) {
+                error = QStringLiteral("--%1 wants CH:VALUE, CH from 1 to 4, VALUE from %2 to "
+                                       "%3, not \"%4\"")
+                            .arg(name)
+                            .arg(low)
+                            .arg(high)
+                            .arg(given);
+                return false;
+            }
+            if constexpr (std::is_integral_v<T>)
+                values.at(channel - 1) = static_cast<T>(std::lround(v * unit));
+            else
+                values.at(channel - 1) = v * unit;
+        }
+        return true;
+    }
 };
 
 void addOptions(QCommandLineParser &parser)
@@ -70,9 +101,32 @@ void addOptions(QCommandLineParser &parser)
         {QStringLiteral("noise"),
          QStringLiteral("Send a share <p> of replies with stray bytes around them."),
          QStringLiteral("p")},
+        {QStringLiteral("input-gain"),
+         QStringLiteral("Read input <ch> (1 to 4) as its current times <f>, e.g. 1:1.012."),
+         QStringLiteral("ch:f")},
+        {QStringLiteral("output-gain"),
+         QStringLiteral("Drive output <ch> at its setpoint times <f>; the log shows what a meter "
+                        "reads."),
+         QStringLiteral("ch:f")},
+        {QStringLiteral("input-current"),
+         QStringLiteral("Hold input <ch> steady at <mA>, as a calibrator would."),
+         QStringLiteral("ch:mA")},
         {QStringLiteral("seed"),
          QStringLiteral("Seed of the fault generator, for repeatable runs."), QStringLiteral("n")},
     });
+}
+
+bool readAnalog(const Reader &reader, Analog &analog)
+{
+    constexpr double kMinGain = 0.5;
+    constexpr double kMaxGain = 1.5;
+    constexpr double kMaxHeldMa = 25.0;
+    constexpr double kHundredths = 100.0;
+    return reader.perChannel(QStringLiteral("input-gain"), kMinGain, kMaxGain, analog.inputGain) &&
+           reader.perChannel(QStringLiteral("output-gain"), kMinGain, kMaxGain,
+                             analog.outputGain) &&
+           reader.perChannel(QStringLiteral("input-current"), 0.0, kMaxHeldMa, analog.heldInput,
+                             kHundredths);
 }
 
 bool readValues(const QCommandLineParser &parser, Options &options, QString &error)
@@ -89,7 +143,8 @@ bool readValues(const QCommandLineParser &parser, Options &options, QString &err
                     reader.share(QStringLiteral("drop"), options.faults.drop) &&
                     reader.share(QStringLiteral("corrupt"), options.faults.corrupt) &&
                     reader.share(QStringLiteral("truncate"), options.faults.truncate) &&
-                    reader.share(QStringLiteral("noise"), options.faults.noise);
+                    reader.share(QStringLiteral("noise"), options.faults.noise) &&
+                    readAnalog(reader, options.analog);
     options.station = static_cast<int>(station);
     options.baud = static_cast<int>(baud);
     options.faults.delayMs = static_cast<int>(delay);

@@ -2,6 +2,7 @@
 // The simulator's command line.
 
 #include "sim/faults.h"
+#include "sim/module_model.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ struct Options {
     bool locked = false;
     FaultRates faults;
     quint32 seed = 0;
+    Analog analog;
 };
 
 enum class ParseResult { Run, HelpShown, Error };

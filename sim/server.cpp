@@ -48,7 +48,7 @@ void Server::serve(const QByteArray &request)
         return;
     }
     log(QStringLiteral("->"), request, {});
-    QStringList notes;
+    QStringList notes = m_model.meterNotes(m_clock.elapsed());
     const QByteArray bytes = m_faults.spoil(*answer, notes);
     if (m_faults.delayMs() <= 0) {
         reply(bytes, notes);

@@ -108,7 +108,7 @@ private slots:
     {
         QVERIFY(QFile(m_dir.filePath("file")).open(QIODevice::WriteOnly)); // where a link should go
                                                                            // clang-format off
-        for (const QString &row : {"0 --help", "2 --pty l --station 0", "2 --pty l --station 248", "2 --pty l --drop 1.5", "2 --pty l x", "1 --pty /none/l", "1 --pty FILE"}) {
+        for (const QString &row : {"0 --help", "2 --pty l --station 0", "2 --pty l --station 248", "2 --pty l --drop 1.5", "2 --pty l x", "2 --pty l --input-gain 5:1.01", "2 --pty l --output-gain 1:1.6", "2 --pty l --input-current 1", "1 --pty /none/l", "1 --pty FILE"}) {
             // clang-format on
             QProcess p; // exit code, then the arguments
             p.start(RV_SIM_PATH, row.mid(2).replace("FILE", m_dir.filePath("file")).split(' '));

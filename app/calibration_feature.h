@@ -1,0 +1,7 @@
+#pragma once
+// Calibration of the eight coefficients, reached from the context menu of
+// their boxes txtChannel(2) to (9).
+
+class MainWindow;
+
+void installCalibration(MainWindow &window);
