@@ -154,6 +154,18 @@ QString valueKey(int index)
     }
 }
 
+bool valuesFromReply(const QByteArray &reply, std::array<int, kValueCount> *values)
+{
+    constexpr int kDataStart = 3;
+    if (reply.size() < kDataStart + 2 * kValueCount)
+        return false;
+    for (int i = 0; i < kValueCount; ++i) {
+        const int at = kDataStart + 2 * i;
+        (*values)[i] = quint8(reply.at(at)) << 8 | quint8(reply.at(at + 1));
+    }
+    return true;
+}
+
 QByteArray format(const Parameters &parameters)
 {
     QByteArray text("# RV4820 module parameters: registers 8 to 17, one \"key = value\" a line.\n"

@@ -24,6 +24,10 @@ struct Parameters {
     std::array<int, kValueCount> values{};
 };
 
+// The ten values of a well-formed reply to a read of registers 8..17 (station,
+// function, byte count 20, data, CRC); false when it is too short to hold them.
+bool valuesFromReply(const QByteArray &reply, std::array<int, kValueCount> *values);
+
 // The name of each value in the file: its box's caption.
 QString valueKey(int index);
 

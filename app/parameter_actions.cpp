@@ -1,0 +1,141 @@
+#include "app/parameter_actions.h"
+
+#include "app/context_menus.h"
+#include "app/main_window.h"
+#include "device/commands.h"
+#include "device/parameter_file.h"
+#include "serial/comm_port.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+namespace {
+constexpr int kSettingsTab = 1; // "软件设置"
+constexpr int kMaxStation = 255;
+} // namespace
+
+ParameterActions::ParameterActions(MainWindow &window) : QObject(&window), m_window(window)
+{
+    setObjectName(QStringLiteral("parameterActions"));
+    choose = [this](bool forSave, const QString &suggested) {
+        return chooseWithDialog(forSave, suggested);
+    };
+}
+
+void ParameterActions::addActions(QMenu &menu)
+{
+    connect(menu.addAction(tr("Save the module's parameters to a file…")), &QAction::triggered,
+            this, &ParameterActions::saveToFile);
+    connect(menu.addAction(tr("Load parameters from a file…")), &QAction::triggered, this,
+            &ParameterActions::loadFromFile);
+}
+
+QString ParameterActions::chooseWithDialog(bool forSave, const QString &suggested)
+{
+    const QString filter = tr("Parameter files (*.txt);;All files (*)");
+    if (forSave)
+        return QFileDialog::getSaveFileName(&m_window, tr("Save the module's parameters"),
+                                            suggested, filter);
+    return QFileDialog::getOpenFileName(
+        &m_window, tr("Load parameters"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), filter);
+}
+
+// rv4820-station2-20261207-083000.txt in Documents: one file per read, in the order taken.
+QString ParameterActions::suggestedPath() const
+{
+    bool ok = false;
+    const int station = m_window.controls().txtStationID->text().trimmed().toInt(&ok);
+    const QString name =
+        QStringLiteral("rv4820-%1%2.txt")
+            .arg(ok && station >= 0 && station <= kMaxStation
+                     ? QStringLiteral("station%1-").arg(station)
+                     : QString(),
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+}
+
+// The file is chosen first, so the operator is not kept waiting by a read
+// that a cancelled dialog would throw away.
+void ParameterActions::saveToFile()
+{
+    const QString path = choose(true, suggestedPath());
+    if (path.isEmpty())
+        return;
+    m_window.commands().readParameters(
+        [this, path](const device::ReadOutcome &outcome) { saveRead(outcome, path); });
+}
+
+void ParameterActions::saveRead(const device::ReadOutcome &outcome, const QString &path)
+{
+    paramfile::Parameters parameters;
+    if (!outcome.wellFormed || !paramfile::valuesFromReply(outcome.reply, &parameters.values)) {
+        tell(tr("The module did not answer correctly. Nothing was saved."), true);
+        return;
+    }
+    parameters.readAt = QDateTime::currentDateTime();
+    parameters.station = quint8(outcome.request.at(0));
+    parameters.port = QStringLiteral("COM%1").arg(m_window.serial().commPort());
+    parameters.settings = m_window.serial().settings();
+    QString error;
+    if (!paramfile::save(path, parameters, &error)) {
+        tell(tr("The parameters could not be saved to %1: %2")
+                 .arg(QDir::toNativeSeparators(path), error),
+             true);
+        return;
+    }
+    tell(tr("The module's parameters were saved to %1.").arg(QDir::toNativeSeparators(path)),
+         false);
+}
+
+void ParameterActions::loadFromFile()
+{
+    const QString path = choose(false, QString());
+    if (path.isEmpty())
+        return;
+    const paramfile::ReadResult result = paramfile::load(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!result.ok) {
+        tell(result.line > 0 ? tr("%1 was not loaded. Line %2: %3.")
+                                   .arg(shown)
+                                   .arg(result.line)
+                                   .arg(result.problem)
+                             : tr("%1 was not loaded: %2.").arg(shown, result.problem),
+             true);
+        return;
+    }
+    QString text = tr("The ten parameters of %1 are in the boxes. Nothing was sent to the module: "
+                      "write each value you want with its \u201c写\u201d button.")
+                       .arg(shown);
+    for (const int i : result.outOfRange)
+        text += QLatin1Char('\n') + tr("%1 is %2, outside 5000 to 15000.")
+                                        .arg(paramfile::valueKey(i))
+                                        .arg(result.parameters.values.at(i));
+    // In turn with reads, so that one already under way cannot overwrite the values.
+    const bool warning = !result.outOfRange.empty();
+    m_window.commands().runExclusive([this, values = result.parameters.values, text, warning] {
+        for (int i = 0; i < paramfile::kValueCount; ++i)
+            m_window.setChannelText(i, QString::number(values.at(i)));
+        QMetaObject::invokeMethod(
+            this, [this, text, warning] { tell(text, warning); }, Qt::QueuedConnection);
+    });
+}
+
+void ParameterActions::tell(const QString &text, bool warning)
+{
+    m_window.showMessage(text, device::kAppTitle,
+                         warning ? QMessageBox::Warning : QMessageBox::Information);
+}
+
+void installParameterFile(MainWindow &window)
+{
+    auto *actions = new ParameterActions(window);
+    const auto fill = [actions](QMenu &menu) { actions->addActions(menu); };
+    for (QLineEdit *box : window.controls().txtChannel)
+        window.contextMenus().extend(box, fill);
+    window.contextMenus().extend(window.controls().SSTab1->widget(kSettingsTab), fill);
+}
