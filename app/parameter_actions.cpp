@@ -73,6 +73,10 @@ void ParameterActions::saveToFile()
 void ParameterActions::saveRead(const device::ReadOutcome &outcome, const QString &path)
 {
     paramfile::Parameters parameters;
+    if (outcome.request.isEmpty()) { // the command said why
+        tell(tr("Nothing was read from the module, so nothing was saved."), true);
+        return;
+    }
     if (!outcome.wellFormed || !paramfile::valuesFromReply(outcome.reply, &parameters.values)) {
         tell(tr("The module did not answer correctly. Nothing was saved."), true);
         return;

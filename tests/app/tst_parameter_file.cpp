@@ -43,13 +43,19 @@ private slots:
     void save_data()
     {
         QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("station");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message"); // DIR: the temporary folder
-        QTest::newRow("unwritable")
-            << hex("02031425800002271026482EE013883A9827111387FFFFA4DA") << "no/p.txt"
-            << "The parameters could not be saved to DIR/no/p.txt: No "
-               "such file or directory" +
-                   kWarning;
+        const auto row = [](const char *tag, const char *reply, const char *station,
+                            const char *name, const QString &message) {
+            QTest::newRow(tag) << hex(reply) << QString(station) << QString(name)
+                               << message + kWarning;
+        };
+        row("bad station", "", "x", "p.txt",
+            "设备地址格式有误，应该为数字，值范围为0-255!" + kWarning +
+                "\nNothing was read from the module, so nothing was saved.");
+        row("unwritable", "02031425800002271026482EE013883A9827111387FFFFA4DA", "2", "no/p.txt",
+            "The parameters could not be saved to DIR/no/p.txt: No such file or directory");
         // None, short, another station, another function, an exception, a wrong byte count, a bad
         // CRC.
         for (const char *bad :
@@ -57,22 +63,22 @@ private slots:
               "02041425800002271026482EE013883A9827111387FFFF923C", "02830230F1",
               "02031225800002271026482EE013883A982711138705D1",
               "02031425800002271026482EE013883A9827111387FFFFA4DB"})
-            QTest::newRow(bad) << hex(bad) << "p.txt"
-                               << "The module did not answer correctly. Nothing was saved." +
-                                      kWarning;
+            row(bad, bad, "2", "p.txt", "The module did not answer correctly. Nothing was saved.");
     }
     void save()
     {
         QFETCH(QByteArray, reply);
+        QFETCH(QString, station);
         QFETCH(QString, name);
         WindowRig rig;
         rig.module.reply = [&](const QByteArray &) { return reply; };
         writeFile(rig.path("p.txt"), "old");
+        rig.ui().txtStationID->setText(station);
         rig.ui().SSTab1->setCurrentIndex(1);
         pick(rig, rig.ui().txtChannel[4], kSave, rig.dir.filePath(name));
-        QTRY_COMPARE(rig.messages.size(), 1);
-        QTEST(rig.messages.first().replace(rig.dir.path(), "DIR"), "message");
-        QCOMPARE(rig.module.sent(), QList<QByteArray>{hex("02030008000A443C")});
+        QFETCH(QString, message);
+        QTRY_COMPARE(rig.messages.join('\n').replace(rig.dir.path(), "DIR"), message);
+        QCOMPARE(rig.module.sent(), QList<QByteArray>(station == "2", hex("02030008000A443C")));
         QCOMPARE(readFile(rig.path("p.txt")), "old");
     }
 
@@ -83,11 +89,10 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // null: no file
         QTest::addColumn<QString>("boxes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("by hand")
-            << QByteArray(
-                   "\xEF\xBB\xBF# kept\r\nread_at = 2026-12-07T08:30:00+01:00\r\n电流输出4参数值="
-                   "15001\r\n\r\nport = COM9\r\n  波特率 = 0009600  \r\n# 波特率 = 1\r\n") +
-                   kValues.mid(17, kValues.size() - 17 - 31)
+        QTest::newRow("by hand") // in any order, CRLF, no newline at the end
+            << "\xEF\xBB\xBF# kept\r\nport = COM9\r\n\r\n" +
+                   QByteArray(kValues).mid(17).replace("65535", "15001").replace("\n", "\r\n") +
+                   "  波特率=0009600  "
             << "9600 2 10000 9800 12000 5000 15000 10001 4999 15001"
             << "The ten parameters of DIR/p.txt are in the boxes. Nothing was sent to the module: "
                "write each value you want with its “写” button.\n电流输出3参数值 is 4999, outside "
