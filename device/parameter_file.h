@@ -11,7 +11,7 @@
 namespace paramfile {
 
 constexpr int kValueCount = 10; // registers 8..17, as txtChannel(0) to (9)
-constexpr qint64 kMaxFileSize = 64 * 1024;
+constexpr qint64 kMaxFileSize = qint64{64} * 1024;
 constexpr int kFirstCoefficient = 2; // after the baud rate and the station address
 constexpr int kCoefficientLow = 5000;
 constexpr int kCoefficientHigh = 15000;

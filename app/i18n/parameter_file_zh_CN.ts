@@ -51,6 +51,10 @@
         <source>%1 is %2, outside 5000 to 15000.</source>
         <translation>%1 为 %2，超出 5000 至 15000。</translation>
     </message>
+    <message>
+        <source>Nothing was read from the module, so nothing was saved.</source>
+        <translation>未从模块读到任何内容，因此未保存。</translation>
+    </message>
 </context>
 <context>
     <name>paramfile</name>
