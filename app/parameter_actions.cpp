@@ -36,13 +36,14 @@ void ParameterActions::addActions(QMenu &menu)
 
 QString ParameterActions::chooseWithDialog(bool forSave, const QString &suggested)
 {
-    const QString filter = tr("Parameter files (*.txt);;All files (*)");
-    if (forSave)
-        return QFileDialog::getSaveFileName(&m_window, tr("Save the module's parameters"),
-                                            suggested, filter);
-    return QFileDialog::getOpenFileName(
-        &m_window, tr("Load parameters"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), filter);
+    QFileDialog dialog(
+        &m_window, forSave ? tr("Save the module's parameters") : tr("Load parameters"),
+        forSave ? suggested : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        tr("Parameter files (*.txt);;All files (*)"));
+    dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("txt")); // a name typed without one still reads as text
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 // rv4820-station2-20261207-083000.txt in Documents: one file per read, in the order taken.
