@@ -106,9 +106,7 @@ void ParameterActions::loadFromFile()
     const QString shown = QDir::toNativeSeparators(path);
     if (!result.ok) {
         tell(result.line > 0 ? tr("%1 was not loaded. Line %2: %3.")
-                                   .arg(shown)
-                                   .arg(result.line)
-                                   .arg(result.problem)
+                                   .arg(shown, QString::number(result.line), result.problem)
                              : tr("%1 was not loaded: %2.").arg(shown, result.problem),
              true);
         return;

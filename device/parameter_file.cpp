@@ -100,8 +100,7 @@ QString Reader::take(int number, const QString &line)
     const QString value = line.mid(equals + 1).trimmed();
     if (m_seen.contains(key))
         return QCoreApplication::translate("paramfile", "%1 is given again (first on line %2)")
-            .arg(quoted(key))
-            .arg(m_seen.value(key));
+            .arg(quoted(key), QString::number(m_seen.value(key))); // at once: a key may hold "%2"
     m_seen.insert(key, number);
     for (int i = 0; i < kValueCount; ++i) {
         if (key != valueKey(i))

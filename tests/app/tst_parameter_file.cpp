@@ -93,13 +93,14 @@ private slots:
                    QByteArray(kValues).mid(17).replace("65535", "15001").replace("\n", "\r\n") +
                    "  波特率=0009600  "
             << "9600 2 10000 9800 12000 5000 15000 10001 4999 15001"
-            << "The ten parameters of DIR/p.txt are in the boxes. Nothing was sent to the module: "
+            << "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was sent to the "
+               "module: "
                "write each value you want with its “写” button.\n电流输出3参数值 is 4999, outside "
                "5000 to 15000.\n电流输出4参数值 is 15001, outside 5000 to 15000." +
                    kWarning;
         const auto bad = [](const char *tag, const QByteArray &content, const QString &what) {
             QTest::newRow(tag) << content << kPreset
-                               << "DIR/p.txt was not loaded" + what + kWarning;
+                               << "DIR/p%2.txt was not loaded" + what + kWarning;
         };
         bad("missing", kValues.left(kValues.size() - 31), ": no line gives “电流输出4参数值”.");
         bad("repeated", kValues + "\n设备地址 = 3\n",
@@ -126,10 +127,10 @@ private slots:
         QFETCH(QByteArray, content);
         WindowRig rig;
         if (!content.isNull())
-            writeFile(rig.path("p.txt"), content);
+            writeFile(rig.path("p%2.txt"), content);
         for (int i = 0; i < 10; ++i)
             rig.ui().txtChannel[i]->setText(QString::number(11 + i));
-        pick(rig, rig.ui().SSTab1->widget(1), kLoad, rig.path("p.txt"));
+        pick(rig, rig.ui().SSTab1->widget(1), kLoad, rig.path("p%2.txt"));
         QTRY_COMPARE(rig.messages.size(), 1);
         QTest::qWait(50);
         QTEST(rig.messages.join('\n').replace(rig.dir.path(), "DIR"), "message");
