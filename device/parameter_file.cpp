@@ -141,7 +141,9 @@ QString Reader::takeMetadata(const QString &key, const QString &value)
 
 QByteArray line(const QString &key, const QString &value)
 {
-    return (key + QStringLiteral(" = ") + value + QLatin1Char('\n')).toUtf8();
+    QString text = value; // a line break in a value would end it and start a line of its own
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return (key + QStringLiteral(" = ") + text + QLatin1Char('\n')).toUtf8();
 }
 
 } // namespace
@@ -192,7 +194,8 @@ bool save(const QString &path, const Parameters &parameters, QString *error)
     QSaveFile file(path);
     const QByteArray text = format(parameters);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        *error = file.errorString();
+        if (error)
+            *error = file.errorString();
         return false;
     }
     return true;
