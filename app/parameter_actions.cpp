@@ -114,6 +114,11 @@ void ParameterActions::loadFromFile()
     QString text = tr("The ten parameters of %1 are in the boxes. Nothing was sent to the module: "
                       "write each value you want with its \u201c写\u201d button.")
                        .arg(shown);
+    const paramfile::Parameters &from = result.parameters; // whose values they are, if it says
+    if (from.readAt.isValid())
+        text += QLatin1Char('\n') + tr("The file says they were read from station %1 on %2 at %3.")
+                                        .arg(QString::number(from.station), from.port,
+                                             from.readAt.toString(Qt::ISODate));
     for (const int i : result.outOfRange)
         text += QLatin1Char('\n') + tr("%1 is %2, outside 5000 to 15000.")
                                         .arg(paramfile::valueKey(i))

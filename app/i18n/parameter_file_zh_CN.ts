@@ -55,6 +55,10 @@
         <source>Nothing was read from the module, so nothing was saved.</source>
         <translation>未从模块读到任何内容，因此未保存。</translation>
     </message>
+    <message>
+        <source>The file says they were read from station %1 on %2 at %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>paramfile</name>

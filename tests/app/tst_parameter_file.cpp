@@ -89,14 +89,15 @@ private slots:
         QTest::addColumn<QString>("boxes");
         QTest::addColumn<QString>("message");
         QTest::newRow("by hand") // in any order, CRLF, no newline at the end
-            << "\xEF\xBB\xBF# kept\r\nport = COM9\r\n\r\n" +
+            << "\xEF\xBB\xBF# kept\r\nport = COM9\r\nread_at = "
+               "2026-12-07T08:30:00+01:00\r\nstation = 7\r\n" +
                    QByteArray(kValues).mid(17).replace("65535", "15001").replace("\n", "\r\n") +
                    "  波特率=0009600  "
             << "9600 2 10000 9800 12000 5000 15000 10001 4999 15001"
             << "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was sent to the "
-               "module: "
-               "write each value you want with its “写” button.\n电流输出3参数值 is 4999, outside "
-               "5000 to 15000.\n电流输出4参数值 is 15001, outside 5000 to 15000." +
+               "module: write each value you want with its “写” button.\nThe file says they were "
+               "read from station 7 on COM9 at 2026-12-07T08:30:00+01:00.\n电流输出3参数值 is "
+               "4999, outside 5000 to 15000.\n电流输出4参数值 is 15001, outside 5000 to 15000." +
                    kWarning;
         const auto bad = [](const char *tag, const QByteArray &content, const QString &what) {
             QTest::newRow(tag) << content << kPreset
@@ -186,7 +187,12 @@ private slots:
         QTRY_COMPARE(rig.messages.size(), 2);
         QCOMPARE(texts(rig.ui().txtChannel),
                  "19200 2 10000 12345 10000 10000 10000 10000 10000 10000");
-        QVERIFY(rig.messages.last().endsWith("button." + kTitle)); // no range note, no warning
+        QCOMPARE(
+            rig.messages.last().replace(rig.dir.path(), "DIR").replace(at, "AT"),
+            "The ten parameters of DIR/p.txt are in the boxes. Nothing was sent to the module: "
+            "write each value you want with its “写” button.\nThe file says they were read "
+            "from station 2 on COM4 at AT." +
+                kTitle);
     }
 };
 
