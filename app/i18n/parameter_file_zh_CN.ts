@@ -57,7 +57,7 @@
     </message>
     <message>
         <source>The file says they were read from station %1 on %2 at %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>文件记载这些参数读自 %2 上的站 %1，时间 %3。</translation>
     </message>
 </context>
 <context>
