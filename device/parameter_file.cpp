@@ -141,8 +141,9 @@ QString Reader::takeMetadata(const QString &key, const QString &value)
 
 QByteArray line(const QString &key, const QString &value)
 {
-    QString text = value; // a line break in a value would end it and start a line of its own
-    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    // A line feed in a value would end it and start a line of its own; a carriage
+    // return inside a line is only text to the reader, so it stays and reads back.
+    const QString text = QString(value).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return (key + QStringLiteral(" = ") + text + QLatin1Char('\n')).toUtf8();
 }
 
