@@ -3,6 +3,7 @@
 #include "app/artwork.h"
 #include "app/calibration_feature.h"
 #include "app/context_menus.h"
+#include "app/parameter_actions.h"
 #include "app/pick_only.h"
 #include "app/port_list.h"
 #include "device/commands.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();
+    installParameterFile(*this);
 }
 
 MainWindow::~MainWindow() = default;

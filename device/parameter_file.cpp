@@ -17,11 +17,6 @@ const char *const kSettingsKey = "settings";
 constexpr int kMaxStation = 255;
 constexpr int kMaxValue = 65535;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("paramfile", text);
-}
-
 QString quoted(const QString &text)
 {
     return QStringLiteral("\u201c%1\u201d").arg(text);
@@ -82,7 +77,8 @@ ReadResult Reader::read(const QString &text)
     }
     for (int i = 0; i < kValueCount; ++i)
         if (!m_seen.contains(valueKey(i)))
-            return failure(0, tr("no line gives %1").arg(quoted(valueKey(i))));
+            return failure(0, QCoreApplication::translate("paramfile", "no line gives %1")
+                                  .arg(quoted(valueKey(i))));
     for (int i = kFirstCoefficient; i < kValueCount; ++i) {
         const int value = m_result.parameters.values.at(i);
         if (value < kCoefficientLow || value > kCoefficientHigh)
@@ -99,16 +95,20 @@ QString Reader::take(int number, const QString &line)
     const int equals = line.indexOf(QLatin1Char('='));
     const QString key = line.left(equals).trimmed();
     if (equals < 0 || key.isEmpty())
-        return tr("this is not a line of the form \u201ckey = value\u201d");
+        return QCoreApplication::translate(
+            "paramfile", "this is not a line of the form \u201ckey = value\u201d");
     const QString value = line.mid(equals + 1).trimmed();
     if (m_seen.contains(key))
-        return tr("%1 is given again (first on line %2)").arg(quoted(key)).arg(m_seen.value(key));
+        return QCoreApplication::translate("paramfile", "%1 is given again (first on line %2)")
+            .arg(quoted(key), QString::number(m_seen.value(key))); // at once: a key may hold "%2"
     m_seen.insert(key, number);
     for (int i = 0; i < kValueCount; ++i) {
         if (key != valueKey(i))
             continue;
         if (!wholeNumber(value, kMaxValue, &m_result.parameters.values[i]))
-            return tr("the value of %1 is not a whole number from 0 to 65535").arg(quoted(key));
+            return QCoreApplication::translate(
+                       "paramfile", "the value of %1 is not a whole number from 0 to 65535")
+                .arg(quoted(key));
         return {};
     }
     return takeMetadata(key, value);
@@ -120,24 +120,31 @@ QString Reader::takeMetadata(const QString &key, const QString &value)
     if (key == QLatin1String(kReadAtKey)) {
         p.readAt = QDateTime::fromString(value, Qt::ISODate);
         if (!p.readAt.isValid())
-            return tr("%1 is not a date and time such as 2026-12-07T08:30:00+01:00")
+            return QCoreApplication::translate(
+                       "paramfile", "%1 is not a date and time such as 2026-12-07T08:30:00+01:00")
                 .arg(quoted(key));
     } else if (key == QLatin1String(kStationKey)) {
         if (!wholeNumber(value, kMaxStation, &p.station))
-            return tr("%1 is not a whole number from 0 to 255").arg(quoted(key));
+            return QCoreApplication::translate("paramfile",
+                                               "%1 is not a whole number from 0 to 255")
+                .arg(quoted(key));
     } else if (key == QLatin1String(kPortKey)) {
         p.port = value;
     } else if (key == QLatin1String(kSettingsKey)) {
         p.settings = value;
     } else {
-        return tr("%1 is not a key of a parameter file").arg(quoted(key));
+        return QCoreApplication::translate("paramfile", "%1 is not a key of a parameter file")
+            .arg(quoted(key));
     }
     return {};
 }
 
 QByteArray line(const QString &key, const QString &value)
 {
-    return (key + QStringLiteral(" = ") + value + QLatin1Char('\n')).toUtf8();
+    // A line feed in a value would end it and start a line of its own; a carriage
+    // return inside a line is only text to the reader, so it stays and reads back.
+    const QString text = QString(value).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return (key + QStringLiteral(" = ") + text + QLatin1Char('\n')).toUtf8();
 }
 
 } // namespace
@@ -152,6 +159,18 @@ QString valueKey(int index)
             .arg(index < 6 ? QStringLiteral("输入") : QStringLiteral("输出"))
             .arg((index - 2) % 4 + 1);
     }
+}
+
+bool valuesFromReply(const QByteArray &reply, std::array<int, kValueCount> *values)
+{
+    constexpr int kDataStart = 3;
+    if (reply.size() < kDataStart + 2 * kValueCount)
+        return false;
+    for (int i = 0; i < kValueCount; ++i) {
+        const int at = kDataStart + 2 * i;
+        (*values)[i] = quint8(reply.at(at)) << 8 | quint8(reply.at(at + 1));
+    }
+    return true;
 }
 
 QByteArray format(const Parameters &parameters)
@@ -176,7 +195,8 @@ bool save(const QString &path, const Parameters &parameters, QString *error)
     QSaveFile file(path);
     const QByteArray text = format(parameters);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        *error = file.errorString();
+        if (error)
+            *error = file.errorString();
         return false;
     }
     return true;
@@ -185,10 +205,11 @@ bool save(const QString &path, const Parameters &parameters, QString *error)
 ReadResult parse(const QByteArray &bytes)
 {
     if (bytes.size() > kMaxFileSize)
-        return failure(0, tr("the file is larger than 64 KiB"));
+        return failure(0,
+                       QCoreApplication::translate("paramfile", "the file is larger than 64 KiB"));
     QString text;
     if (!decodeText(bytes, &text))
-        return failure(0, tr("the file is not text"));
+        return failure(0, QCoreApplication::translate("paramfile", "the file is not text"));
     return Reader().read(text);
 }
 
@@ -196,10 +217,12 @@ ReadResult load(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failure(0, tr("the file cannot be read: %1").arg(file.errorString()));
+        return failure(0, QCoreApplication::translate("paramfile", "the file cannot be read: %1")
+                              .arg(file.errorString()));
     const QByteArray bytes = file.read(kMaxFileSize + 1); // no more than needed to refuse it
     if (file.error() != QFileDevice::NoError)
-        return failure(0, tr("the file cannot be read: %1").arg(file.errorString()));
+        return failure(0, QCoreApplication::translate("paramfile", "the file cannot be read: %1")
+                              .arg(file.errorString()));
     return parse(bytes);
 }
 

@@ -11,7 +11,7 @@
 namespace paramfile {
 
 constexpr int kValueCount = 10; // registers 8..17, as txtChannel(0) to (9)
-constexpr qint64 kMaxFileSize = 64 * 1024;
+constexpr qint64 kMaxFileSize = qint64{64} * 1024;
 constexpr int kFirstCoefficient = 2; // after the baud rate and the station address
 constexpr int kCoefficientLow = 5000;
 constexpr int kCoefficientHigh = 15000;
@@ -23,6 +23,10 @@ struct Parameters {
     QString settings; // "19200,N,8,1"
     std::array<int, kValueCount> values{};
 };
+
+// The ten values of a well-formed reply to a read of registers 8..17 (station,
+// function, byte count 20, data, CRC); false when it is too short to hold them.
+bool valuesFromReply(const QByteArray &reply, std::array<int, kValueCount> *values);
 
 // The name of each value in the file: its box's caption.
 QString valueKey(int index);
