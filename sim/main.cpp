@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
         status = kLineError;
         QCoreApplication::quit();
     });
-    sim::ModuleModel model(options.station, options.locked);
+    sim::ModuleModel model(options.station, options.locked, options.baud);
     sim::Faults faults(options.faults, options.seed);
     sim::Server server(*line, model, faults, options.baud);
     printf("station %d, %d baud%s, seed %u\n", options.station, options.baud,
