@@ -4,7 +4,9 @@
 #include "app/main_window.h"
 #include "app/search_dialog.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMenu>
 
 void installSearch(MainWindow &window)
