@@ -1,6 +1,6 @@
 // "Find the module…" opened from the real context menus and driven with real
-// clicks and keys, against the simulator set to a station and baud the tool
-// does not know; and a port that is not open.
+// clicks and keys: first on a port that does not open, then against the
+// simulator set to a station and baud the tool does not know.
 
 #include "app/context_menus.h"
 #include "bench/simulator.h"
@@ -13,10 +13,8 @@ namespace {
 void openSearch(MainWindow &window, QWidget *target, const std::function<void(QDialog &)> &drive)
 {
     std::unique_ptr<QMenu> menu(window.contextMenus().build(target));
-    QAction *action = nullptr;
-    for (QAction *a : menu->actions())
-        action = a->text() == QStringLiteral("Find the module…") ? a : action;
-    QVERIFY(action);
+    QAction *action = menu->actions().constLast();
+    QCOMPARE(action->text(), QStringLiteral("Find the module…"));
     bool driven = false;
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
@@ -44,7 +42,6 @@ class TestSearchDialog : public QObject {
 private slots:
     void findAndUse_data();
     void findAndUse();
-    void portNotOpen();
 };
 
 void TestSearchDialog::findAndUse_data()
@@ -53,16 +50,22 @@ void TestSearchDialog::findAndUse_data()
     QTest::addColumn<QString>("baud");
     QTest::addColumn<bool>("fromStationBox"); // else from the port list
     QTest::addColumn<bool>("cycling");
+    QTest::addColumn<QString>("answers");
     QTest::addColumn<QString>("useText");
     QTest::addColumn<QByteArray>("commSet");
     QTest::addColumn<QString>("messages");
     QTest::newRow("other baud, cycling")
         << "7"
-        << "9600" << true << true << "Use (station 7, and switch to 9600 baud)"
-        << QByteArray("4,9600\r\n") << "Save successfully | System Prompted";
-    QTest::newRow("present baud") << "6"
-                                  << "19200" << false << false << "Use (station 6)"
-                                  << QByteArray("4,19200\r\n") << "";
+        << "9600" << true << true
+        << "19200 baud: something is on the line at this baud|Station 7 at 9600 baud: the module "
+           "(baud-rate register 9600, station register 7)"
+        << "Use (station 7, and switch to 9600 baud)" << QByteArray("4,9600\r\n")
+        << "Save successfully | System Prompted";
+    QTest::newRow("present baud")
+        << "6"
+        << "19200" << false << false
+        << "Station 6 at 19200 baud: the module (baud-rate register 19200, station register 6)"
+        << "Use (station 6)" << QByteArray("4,19200\r\n") << "";
 }
 
 void TestSearchDialog::findAndUse()
@@ -72,7 +75,15 @@ void TestSearchDialog::findAndUse()
     QFETCH(bool, cycling);
     QFETCH(bool, fromStationBox);
     WindowRig rig("4,19200\r\n", 0);
-    QDir().mkpath(rig.path("ports"));
+    Pty::linkPort(rig.dir.path(), 4, rig.path("nothing"));
+    rig.restart();
+    openSearch(*rig.window, rig.ui().Combo1, [&](QDialog &dialog) {
+        QVERIFY(!child<QPushButton>(dialog, "searchStart")->isEnabled());
+        const QString why = child<QLabel>(dialog, "searchState")->text();
+        QCOMPARE(why, "The search cannot start: " + rig.ui().Combo1->toolTip());
+        QVERIFY(why.endsWith(": no such device"));
+        dialog.reject();
+    });
     bench::Simulator sim(rig.path("ports/COM4"));
     QVERIFY(sim.start({"--station", station, "--baud", baud, "--seed", "3"}, rig.path("sim.log")));
     rig.restart();
@@ -91,6 +102,10 @@ void TestSearchDialog::findAndUse()
                    click(child<QPushButton>(dialog, "searchStart"));
                    QVERIFY(!window.commands().cycling());
                    QCOMPARE(window.serial().settings(), QStringLiteral("19200,N,8,1"));
+                   QStringList answers;
+                   for (int i = 0; i < child<QListWidget>(dialog, "searchAnswers")->count(); ++i)
+                       answers << child<QListWidget>(dialog, "searchAnswers")->item(i)->text();
+                   QTEST(answers.join('|'), "answers");
                    QTEST(child<QPushButton>(dialog, "searchUse")->text(), "useText");
                    click(child<QPushButton>(dialog, "searchUse"));
                });
@@ -109,20 +124,6 @@ void TestSearchDialog::findAndUse()
     QTRY_VERIFY(!outcome.request.isEmpty());
     QCOMPARE(QString::number(outcome.request[0]), station);
     QVERIFY(outcome.wellFormed);
-}
-
-void TestSearchDialog::portNotOpen()
-{
-    WindowRig rig("4,19200\r\n", 0);
-    Pty::linkPort(rig.dir.path(), 4, rig.path("nothing"));
-    rig.restart();
-    openSearch(*rig.window, rig.ui().txtStationID, [&](QDialog &dialog) {
-        QVERIFY(!child<QPushButton>(dialog, "searchStart")->isEnabled());
-        const QString why = child<QLabel>(dialog, "searchState")->text();
-        QCOMPARE(why, "The search cannot start: " + rig.ui().Combo1->toolTip());
-        QVERIFY(why.endsWith(": no such device"));
-        dialog.reject();
-    });
 }
 
 QTEST_MAIN(TestSearchDialog)
