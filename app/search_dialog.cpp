@@ -132,7 +132,7 @@ void SearchDialog::showPortState()
     const CommPort &port = m_window.serial();
     m_state->setText(
         port.portOpen()
-            ? tr("Searching on %1.").arg(portinfo::stateTip(port.linkDirs(), port.state()))
+            ? tr("Port: %1").arg(portinfo::stateTip(port.linkDirs(), port.state()))
             : tr("The search cannot start: %1")
                   .arg(portinfo::stateTip(port.linkDirs(), port.state())));
     m_start->setEnabled(!m_busy && port.portOpen());
