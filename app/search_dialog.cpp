@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 constexpr int kMinTimeoutMs = 10;
@@ -130,11 +131,10 @@ QWidget *SearchDialog::buildChoices()
 void SearchDialog::showPortState()
 {
     const CommPort &port = m_window.serial();
-    m_state->setText(
-        port.portOpen()
-            ? tr("Port: %1").arg(portinfo::stateTip(port.linkDirs(), port.state()))
-            : tr("The search cannot start: %1")
-                  .arg(portinfo::stateTip(port.linkDirs(), port.state())));
+    m_state->setText(port.portOpen()
+                         ? tr("Port: %1").arg(portinfo::stateTip(port.linkDirs(), port.state()))
+                         : tr("The search cannot start: %1")
+                               .arg(portinfo::stateTip(port.linkDirs(), port.state())));
     m_start->setEnabled(!m_busy && port.portOpen());
 }
 
@@ -269,7 +269,14 @@ void SearchDialog::showEnding(modsearch::Ending ending)
 {
     const CommPort &port = m_window.serial();
     switch (ending) {
-    case modsearch::Ending::Completed: m_state->setText(tr("The search is done.")); break;
+    case modsearch::Ending::Completed:
+        m_state->setText(std::any_of(m_answers.cbegin(), m_answers.cend(),
+                                     [](const modsearch::Answer &a) {
+                                         return a.kind == modsearch::Kind::Module;
+                                     })
+                             ? tr("The search is done.")
+                             : tr("The search is done: no module answered."));
+        break;
     case modsearch::Ending::FoundFirst:
         m_state->setText(tr("A module was found; the search ended there."));
         break;

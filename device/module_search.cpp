@@ -13,7 +13,7 @@ namespace {
 constexpr int kRegistersRead = 2;
 constexpr int kBitsPerCharacter = 11;
 constexpr qint64 kUsPerSecond = 1000000;
-constexpr int kPollMs = 1; // how soon a complete reply or a stop is noticed
+constexpr int kPollMs = 2; // how soon a complete reply or a stop is noticed
 constexpr std::uint8_t kExceptionFlag = 0x80;
 
 bool inRange(int station, const PlanInput &input)
@@ -160,6 +160,8 @@ std::optional<Ending> Runner::probeAll(const Config &config)
             return Ending::PortLost;
         emit progress({probe, done, int(config.plan.size()), m_clock.elapsed()});
         waitSilence(probe.baud);
+        if (m_stopRequested)
+            return Ending::Stopped;
         const QByteArray request = probeRequest(probe.station);
         const QByteArray bytes = exchange(request, config.timeoutFor(probe.baud));
         if (!m_port.portOpen())
@@ -195,8 +197,21 @@ void Runner::waitSilence(int baud)
 {
     const qint64 needUs = silenceUs(baud);
     for (qint64 leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000; leftUs > 0;
-         leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000)
-        modbus::WaitMs(int((leftUs + 999) / 1000));
+         leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000) {
+        if (!pause(int((leftUs + 999) / 1000)))
+            return;
+    }
+}
+
+// A wait cut short means the window is closing or the application quits: the search ends too.
+bool Runner::pause(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    modbus::WaitMs(ms);
+    if (clock.nsecsElapsed() < qint64(ms) * 1000000)
+        m_stopRequested = true;
+    return !m_stopRequested;
 }
 
 QByteArray Runner::exchange(const QByteArray &request, int timeoutMs)
@@ -210,7 +225,7 @@ QByteArray Runner::exchange(const QByteArray &request, int timeoutMs)
     QByteArray bytes;
     while (!m_stopRequested && m_port.portOpen() && !replyComplete(request, bytes) &&
            probeClock.elapsed() < timeoutMs) {
-        modbus::WaitMs(kPollMs);
+        pause(kPollMs);
         const QByteArray more = m_port.input();
         if (!more.isEmpty())
             m_lastActivity.start();

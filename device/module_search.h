@@ -112,6 +112,7 @@ private:
     bool switchTo(int baud);
     QByteArray exchange(const QByteArray &request, int timeoutMs);
     void waitSilence(int baud);
+    bool pause(int ms);
     void restore();
 
     CommPort &m_port;

@@ -115,5 +115,9 @@
         <source>Find the module…</source>
         <translation>查找模块…</translation>
     </message>
+    <message>
+        <source>The search is done: no module answered.</source>
+        <translation>查找完成：没有模块应答。</translation>
+    </message>
 </context>
 </TS>
