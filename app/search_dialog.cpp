@@ -23,7 +23,7 @@
 namespace {
 constexpr int kMinTimeoutMs = 10;
 constexpr int kMaxTimeoutMs = 5000;
-constexpr int kMsPerTenth = 100;
+constexpr double kMsPerSecond = 1000.0;
 
 QSpinBox *stationBox(int value, const QString &name)
 {
@@ -228,7 +228,7 @@ void SearchDialog::showProgress(const modsearch::Progress &progress)
                                 .arg(progress.probe.station)
                                 .arg(progress.done)
                                 .arg(progress.planned)
-                                .arg(double(progress.elapsedMs / kMsPerTenth) / 10, 0, 'f', 1));
+                                .arg(double(progress.elapsedMs) / kMsPerSecond, 0, 'f', 1));
 }
 
 void SearchDialog::addAnswer(const modsearch::Answer &answer)
