@@ -17,17 +17,11 @@ void openSearch(MainWindow &window, QWidget *target, const std::function<void(QD
     QCOMPARE(action->text(), QStringLiteral("Find the module…"));
     bool driven = false;
     QTimer::singleShot(0, [&] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-            drive(*dialog);
+        drive(*qobject_cast<QDialog *>(QApplication::activeModalWidget()));
         driven = true;
     });
     action->trigger();
     QVERIFY(driven);
-}
-
-template <typename T> T *child(QDialog &dialog, const char *name)
-{
-    return dialog.findChild<T *>(QString::fromLatin1(name));
 }
 
 void typeInto(QWidget *box, const QString &text)
@@ -78,8 +72,8 @@ void TestSearchDialog::findAndUse()
     Pty::linkPort(rig.dir.path(), 4, rig.path("nothing"));
     rig.restart();
     openSearch(*rig.window, rig.ui().Combo1, [&](QDialog &dialog) {
-        QVERIFY(!child<QPushButton>(dialog, "searchStart")->isEnabled());
-        const QString why = child<QLabel>(dialog, "searchState")->text();
+        QVERIFY(!dialog.findChild<QPushButton *>("searchStart")->isEnabled());
+        const QString why = dialog.findChild<QLabel *>("searchState")->text();
         QCOMPARE(why, "The search cannot start: " + rig.ui().Combo1->toolTip());
         QVERIFY(why.endsWith(": no such device"));
         dialog.reject();
@@ -93,22 +87,22 @@ void TestSearchDialog::findAndUse()
         click(rig.ui().cmdOneM);
     const QString counter = rig.ui().lblCounter->text();
     const QString lamp = rig.lamp();
-    openSearch(window,
-               fromStationBox ? static_cast<QWidget *>(rig.ui().txtStationID) : rig.ui().Combo1,
-               [&](QDialog &dialog) {
-                   QCOMPARE(child<QLabel>(dialog, "searchCycleNote")->text().isEmpty(), !cycling);
-                   typeInto(child<QSpinBox>(dialog, "searchFirst"), "5");
-                   typeInto(child<QSpinBox>(dialog, "searchLast"), "8");
-                   click(child<QPushButton>(dialog, "searchStart"));
-                   QVERIFY(!window.commands().cycling());
-                   QCOMPARE(window.serial().settings(), QStringLiteral("19200,N,8,1"));
-                   QStringList answers;
-                   for (int i = 0; i < child<QListWidget>(dialog, "searchAnswers")->count(); ++i)
-                       answers << child<QListWidget>(dialog, "searchAnswers")->item(i)->text();
-                   QTEST(answers.join('|'), "answers");
-                   QTEST(child<QPushButton>(dialog, "searchUse")->text(), "useText");
-                   click(child<QPushButton>(dialog, "searchUse"));
-               });
+    openSearch(
+        window, fromStationBox ? static_cast<QWidget *>(rig.ui().txtStationID) : rig.ui().Combo1,
+        [&](QDialog &dialog) {
+            QCOMPARE(dialog.findChild<QLabel *>("searchCycleNote")->text().isEmpty(), !cycling);
+            typeInto(dialog.findChild<QSpinBox *>("searchFirst"), "5");
+            typeInto(dialog.findChild<QSpinBox *>("searchLast"), "8");
+            click(dialog.findChild<QPushButton *>("searchStart"));
+            QVERIFY(!window.commands().cycling());
+            QCOMPARE(window.serial().settings(), QStringLiteral("19200,N,8,1"));
+            QStringList answers;
+            for (int i = 0; i < dialog.findChild<QListWidget *>("searchAnswers")->count(); ++i)
+                answers << dialog.findChild<QListWidget *>("searchAnswers")->item(i)->text();
+            QTEST(answers.join('|'), "answers");
+            QTEST(dialog.findChild<QPushButton *>("searchUse")->text(), "useText");
+            click(dialog.findChild<QPushButton *>("searchUse"));
+        });
     QCOMPARE(rig.ui().lblCounter->text(), counter);
     QCOMPARE(rig.lamp(), lamp);
     QCOMPARE(rig.ui().txtStationID->text(), station);
