@@ -24,6 +24,8 @@ namespace {
 constexpr int kMinTimeoutMs = 10;
 constexpr int kMaxTimeoutMs = 5000;
 constexpr double kMsPerSecond = 1000.0;
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
 
 QSpinBox *stationBox(int value, const QString &name)
 {
@@ -39,6 +41,7 @@ SearchDialog::SearchDialog(MainWindow &window)
     : QDialog(&window), m_window(window), m_runner(window.serial())
 {
     setWindowTitle(tr("Find the module"));
+    resize(kWidth, kHeight); // room for the answers and the longest "Use" text
     setModal(true);
     buildForm();
     connect(&m_runner, &modsearch::Runner::progress, this, &SearchDialog::showProgress);

@@ -173,8 +173,10 @@ std::optional<Ending> Runner::probeAll(const Config &config)
         } else if (answer.kind == Kind::Module || answer.kind == Kind::Device) {
             emit answered(answer);
         }
-        if (answer.kind == Kind::Module && config.stopAtFirst)
+        if (answer.kind == Kind::Module && config.stopAtFirst) {
+            emit progress({probe, done + 1, int(config.plan.size()), m_clock.elapsed()});
             return Ending::FoundFirst;
+        }
     }
     emit progress({config.plan.isEmpty() ? Probe{} : config.plan.constLast(),
                    int(config.plan.size()), int(config.plan.size()), m_clock.elapsed()});
