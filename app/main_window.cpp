@@ -6,6 +6,7 @@
 #include "app/parameter_actions.h"
 #include "app/pick_only.h"
 #include "app/port_list.h"
+#include "app/search_feature.h"
 #include "device/commands.h"
 #include "modbus/transactions.h"
 #include "modbus/wait.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
         new PortList(m_ui.Combo1, *m_serial, *m_menus, [this](const QString &text) { warn(text); });
     startUp();
     installCalibration(*this);
+    installSearch(*this);
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();

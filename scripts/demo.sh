@@ -62,7 +62,7 @@ if [ ! -L "$LINK" ]; then
   exit 1
 fi
 
-echo "demo: simulated module on COM4 (station 2, 19200 baud); its traffic goes to $SIM_LOG"
+echo "demo: simulated module on COM4 (${*:-station 2, 19200 baud}); its traffic goes to $SIM_LOG"
 status=0
 "$DEMO/rv4820-tool" || status=$?
 exit "$status"

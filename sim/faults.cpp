@@ -1,5 +1,7 @@
 #include "sim/faults.h"
 
+#include "modbus/frame.h"
+
 namespace sim {
 
 namespace {
@@ -26,6 +28,18 @@ QByteArray Faults::strayBytes()
     const int count = 1 + m_random.bounded(kMaxStray);
     for (int i = 0; i < count; ++i)
         bytes.append(static_cast<char>(m_random.bounded(256)));
+    return bytes;
+}
+
+// Two to four bytes: never enough for a reply, and a CRC that fits is broken.
+QByteArray Faults::misheard()
+{
+    QByteArray bytes;
+    const int count = 2 + m_random.bounded(3);
+    for (int i = 0; i < count; ++i)
+        bytes.append(static_cast<char>(m_random.bounded(256)));
+    if (modbus::HasValidCrc(bytes))
+        bytes[count - 1] = static_cast<char>(bytes[count - 1] ^ 1);
     return bytes;
 }
 

@@ -25,6 +25,9 @@ public:
     // True when this request is to go unanswered.
     bool dropRequest();
 
+    // What a UART at the wrong baud rate makes of a request: a few bytes that are no frame.
+    QByteArray misheard();
+
     // The reply as it goes out; the names of the faults applied go to notes.
     QByteArray spoil(QByteArray reply, QStringList &notes);
 

@@ -14,6 +14,8 @@ public:
     ~Line() override = default;
 
     virtual bool send(const QByteArray &bytes) = 0;
+    // False while the client has set the line to another baud rate than the module's.
+    virtual bool atModuleBaud() const { return true; }
 
 signals:
     void received(const QByteArray &bytes);

@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
         status = kLineError;
         QCoreApplication::quit();
     });
-    sim::ModuleModel model(options.station, options.locked);
+    sim::ModuleModel model(options.station, options.locked, options.baud);
     model.setAnalog(options.analog);
     sim::Faults faults(options.faults, options.seed);
     sim::Server server(*line, model, faults, options.baud);

@@ -23,9 +23,9 @@ int wordAt(const QByteArray &frame, int i)
 }
 } // namespace
 
-ModuleModel::ModuleModel(int station, bool locked) : m_station(station), m_locked(locked)
+ModuleModel::ModuleModel(int station, bool locked, int baud) : m_station(station), m_locked(locked)
 {
-    m_registers[regmap::kBaudRate] = 19200;
+    m_registers[regmap::kBaudRate] = static_cast<std::uint16_t>(baud);
     m_registers[regmap::kStation] = static_cast<std::uint16_t>(station);
     for (int i = 0; i < regmap::kCoefCount; ++i)
         m_registers[regmap::kFirstInputCoef + i] = regmap::kCoefUnity;

@@ -33,7 +33,8 @@ struct Analog {
 class ModuleModel {
 public:
     // locked: writes are answered but not kept, as with CNG and GND not linked.
-    ModuleModel(int station, bool locked);
+    // baud: what the baud-rate register holds.
+    ModuleModel(int station, bool locked, int baud = 19200);
 
     // The reply to one request frame, or none (other station, broadcast,
     // bad CRC, malformed). elapsedMs places the live values on their curves.

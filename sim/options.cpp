@@ -88,7 +88,10 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("link")},
         {QStringLiteral("station"), QStringLiteral("Station address, 1 to 247 (default 2)."),
          QStringLiteral("n")},
-        {QStringLiteral("baud"), QStringLiteral("Baud rate (default 19200)."), QStringLiteral("b")},
+        {QStringLiteral("baud"),
+         QStringLiteral("Baud rate (default 19200). On a pseudo-terminal set to another baud "
+                        "rate by its client, requests get a few bytes that are no frame."),
+         QStringLiteral("b")},
         {QStringLiteral("locked"), QStringLiteral("Echo writes without keeping them.")},
         {QStringLiteral("delay"), QStringLiteral("Answer <ms> milliseconds late."),
          QStringLiteral("ms")},

@@ -52,6 +52,7 @@ std::unique_ptr<PtyLine> PtyLine::create(const QString &link, int baud, QString 
         return nullptr;
     }
     line->m_slaveName = QString::fromLocal8Bit(name);
+    line->m_baud = baud;
     fcntl(line->m_master, F_SETFD, FD_CLOEXEC);
     fcntl(line->m_slave, F_SETFD, FD_CLOEXEC);
     if (!makeRaw(line->m_slave, baud) ||
@@ -118,6 +119,15 @@ void PtyLine::onReadable()
     }
     if (!bytes.isEmpty())
         emit received(bytes);
+}
+
+bool PtyLine::atModuleBaud() const
+{
+    termios tio{};
+    if (tcgetattr(m_slave, &tio) != 0)
+        return true;
+    const speed_t wanted = speedFor(m_baud);
+    return cfgetispeed(&tio) == wanted && cfgetospeed(&tio) == wanted;
 }
 
 bool PtyLine::send(const QByteArray &bytes)

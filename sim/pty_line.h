@@ -18,6 +18,8 @@ public:
     ~PtyLine() override;
 
     bool send(const QByteArray &bytes) override;
+    // The pseudo-terminal's line settings are the ones its client set.
+    bool atModuleBaud() const override;
     QString slaveName() const { return m_slaveName; }
 
 private:
@@ -28,6 +30,7 @@ private:
     int m_master = -1;
     // Held open so that the line does not hang up between clients.
     int m_slave = -1;
+    int m_baud = 0;
     QString m_slaveName;
     QString m_link;
     std::unique_ptr<QSocketNotifier> m_notifier;

@@ -38,6 +38,11 @@ void Server::onSilence()
 
 void Server::serve(const QByteArray &request)
 {
+    if (!m_line.atModuleBaud()) {
+        log(QStringLiteral("->"), request, {QStringLiteral("at another baud")});
+        reply(m_faults.misheard(), {QStringLiteral("misheard")});
+        return;
+    }
     const std::optional<QByteArray> answer = m_model.handleRequest(request, m_clock.elapsed());
     if (!answer) {
         log(QStringLiteral("->"), request, {QStringLiteral("no reply")});

@@ -1,0 +1,253 @@
+#include "device/module_search.h"
+
+#include "device/register_map.h"
+#include "modbus/frame.h"
+#include "modbus/wait.h"
+#include "serial/comm_port.h"
+
+#include <QSet>
+
+namespace modsearch {
+
+namespace {
+constexpr int kRegistersRead = 2;
+constexpr int kBitsPerCharacter = 11;
+constexpr qint64 kUsPerSecond = 1000000;
+constexpr int kPollMs = 2; // how soon a complete reply or a stop is noticed
+constexpr std::uint8_t kExceptionFlag = 0x80;
+
+bool inRange(int station, const PlanInput &input)
+{
+    return station >= input.firstStation && station <= input.lastStation &&
+           station >= kFirstStation && station <= kLastStation;
+}
+
+QList<int> stationOrder(const PlanInput &input, bool present)
+{
+    QList<int> order;
+    if (present) {
+        for (const auto &preferred : {input.stationBox, input.savedStation}) {
+            if (preferred && inRange(*preferred, input) && !order.contains(*preferred))
+                order << *preferred;
+        }
+    }
+    for (int station = qMax(input.firstStation, kFirstStation);
+         station <= qMin(input.lastStation, kLastStation); ++station) {
+        if (!order.contains(station))
+            order << station;
+    }
+    return order;
+}
+
+int word(const QByteArray &bytes, int at)
+{
+    return (static_cast<quint8>(bytes[at]) << 8) | static_cast<quint8>(bytes[at + 1]);
+}
+
+bool isException(const QByteArray &request, const QByteArray &bytes)
+{
+    return bytes.size() == kExceptionLength && bytes[0] == request[0] &&
+           static_cast<quint8>(bytes[1]) == (modbus::kReadHolding | kExceptionFlag) &&
+           modbus::HasValidCrc(bytes);
+}
+} // namespace
+
+QList<Probe> planProbes(const PlanInput &input)
+{
+    QList<int> bauds;
+    if (input.bauds.contains(input.presentBaud))
+        bauds << input.presentBaud;
+    for (int baud : input.bauds) {
+        if (!bauds.contains(baud))
+            bauds << baud;
+    }
+    QList<Probe> plan;
+    for (int baud : bauds) {
+        for (int station : stationOrder(input, baud == input.presentBaud))
+            plan << Probe{baud, station};
+    }
+    return plan;
+}
+
+int defaultTimeoutMs(int baud)
+{
+    return baud <= 9600 ? 150 : 100;
+}
+
+qint64 silenceUs(int baud)
+{
+    // 3.5 characters: 7 half characters, rounded up.
+    const qint64 bits = 7LL * kBitsPerCharacter * kUsPerSecond;
+    return baud > 0 ? (bits + 2LL * baud - 1) / (2LL * baud) : 0;
+}
+
+QByteArray probeRequest(int station)
+{
+    return modbus::CloseFrame(static_cast<std::uint8_t>(station), modbus::kReadHolding, 0,
+                              static_cast<std::uint8_t>(regmap::kBaudRate), 0, kRegistersRead);
+}
+
+bool replyComplete(const QByteArray &request, const QByteArray &bytes)
+{
+    return bytes.size() >= kReplyLength || isException(request, bytes.left(kExceptionLength));
+}
+
+Answer classify(const Probe &probe, const QByteArray &request, const QByteArray &bytes)
+{
+    Answer answer;
+    answer.probe = probe;
+    if (bytes.isEmpty())
+        return answer;
+    if (isException(request, bytes.left(kExceptionLength))) {
+        answer.kind = Kind::Device;
+        answer.exceptionCode = static_cast<quint8>(bytes[2]);
+        return answer;
+    }
+    const QByteArray reply = bytes.left(kReplyLength);
+    if (!modbus::IsReadAnswer(request, reply)) {
+        answer.kind = Kind::Garbage;
+        return answer;
+    }
+    answer.baudRegister = word(reply, 3);
+    answer.stationRegister = word(reply, 5);
+    answer.kind = answer.stationRegister == probe.station ? Kind::Module : Kind::Device;
+    return answer;
+}
+
+QString withBaud(const QString &settings, int baud)
+{
+    QStringList parts = settings.split(QLatin1Char(','));
+    parts[0] = QString::number(baud);
+    return parts.join(QLatin1Char(','));
+}
+
+int baudOf(const QString &settings)
+{
+    return settings.section(QLatin1Char(','), 0, 0).toInt();
+}
+
+Runner::Runner(CommPort &port, QObject *parent) : QObject(parent), m_port(port) {}
+
+Ending Runner::run(const Config &config)
+{
+    if (!m_port.portOpen())
+        return Ending::NotOpen;
+    m_running = true;
+    m_savedSettings = m_port.settings();
+    m_savedOpen = true;
+    m_savedInputLen = m_port.inputLen();
+    m_savedInputMode = m_port.inputMode();
+    m_currentBaud = baudOf(m_savedSettings);
+    m_port.setInputLen(0);
+    m_port.setInputMode(1);
+    m_clock.start();
+    m_lastActivity.start();
+    const std::optional<Ending> early = probeAll(config);
+    restore();
+    m_running = false;
+    m_stopRequested = false; // a stop asked for before the run began ends that run
+    return early.value_or(Ending::Completed);
+}
+
+std::optional<Ending> Runner::probeAll(const Config &config)
+{
+    QSet<int> garbageNoted;
+    for (int done = 0; done < config.plan.size(); ++done) {
+        const Probe probe = config.plan[done];
+        if (m_stopRequested)
+            return Ending::Stopped;
+        if (!switchTo(probe.baud))
+            return Ending::PortLost;
+        emit progress({probe, done, int(config.plan.size()), m_clock.elapsed()});
+        waitSilence(probe.baud);
+        if (m_stopRequested)
+            return Ending::Stopped;
+        const QByteArray request = probeRequest(probe.station);
+        const QByteArray bytes = exchange(request, config.timeoutFor(probe.baud));
+        if (!m_port.portOpen())
+            return Ending::PortLost;
+        const Answer answer = classify(probe, request, bytes);
+        if (answer.kind == Kind::Garbage && !garbageNoted.contains(probe.baud)) {
+            garbageNoted.insert(probe.baud);
+            emit answered(answer);
+        } else if (answer.kind == Kind::Module || answer.kind == Kind::Device) {
+            emit answered(answer);
+        }
+        if (answer.kind == Kind::Module && config.stopAtFirst) {
+            emit progress({probe, done + 1, int(config.plan.size()), m_clock.elapsed()});
+            return Ending::FoundFirst;
+        }
+    }
+    emit progress({config.plan.isEmpty() ? Probe{} : config.plan.constLast(),
+                   int(config.plan.size()), int(config.plan.size()), m_clock.elapsed()});
+    return std::nullopt;
+}
+
+// Line settings change only while the port is closed.
+bool Runner::switchTo(int baud)
+{
+    if (baud == m_currentBaud && m_port.portOpen())
+        return true;
+    m_port.setPortOpen(false);
+    m_port.setSettings(withBaud(m_savedSettings, baud));
+    m_currentBaud = baud;
+    m_lastActivity.start();
+    return m_port.setPortOpen(true);
+}
+
+void Runner::waitSilence(int baud)
+{
+    const qint64 needUs = silenceUs(baud);
+    for (qint64 leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000; leftUs > 0;
+         leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000) {
+        if (!pause(int((leftUs + 999) / 1000)))
+            return;
+    }
+}
+
+// A wait cut short means the window is closing or the application quits: the search ends too.
+bool Runner::pause(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    modbus::WaitMs(ms);
+    if (clock.nsecsElapsed() < qint64(ms) * 1000000)
+        m_stopRequested = true;
+    return !m_stopRequested;
+}
+
+QByteArray Runner::exchange(const QByteArray &request, int timeoutMs)
+{
+    m_port.setInBufferCount(0); // what came after the last probe answers none of ours
+    if (!m_port.output(request))
+        return {};
+    QElapsedTimer probeClock;
+    probeClock.start();
+    m_lastActivity.start();
+    QByteArray bytes;
+    while (!m_stopRequested && m_port.portOpen() && !replyComplete(request, bytes) &&
+           probeClock.elapsed() < timeoutMs) {
+        pause(kPollMs);
+        const QByteArray more = m_port.input();
+        if (!more.isEmpty())
+            m_lastActivity.start();
+        bytes += more;
+    }
+    return bytes;
+}
+
+void Runner::restore()
+{
+    if (m_port.portOpen() && baudOf(m_port.settings()) == baudOf(m_savedSettings)) {
+        m_port.setInBufferCount(0);
+    } else {
+        m_port.setPortOpen(false);
+        m_port.setSettings(m_savedSettings);
+        if (m_savedOpen)
+            m_port.setPortOpen(true); // after a loss this tells again why the port is not open
+    }
+    m_port.setInputLen(m_savedInputLen);
+    m_port.setInputMode(m_savedInputMode);
+}
+
+} // namespace modsearch
