@@ -57,10 +57,10 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     startUp();
     installCalibration(*this);
     installSearch(*this);
+    installParameterFile(*this);
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();
-    installParameterFile(*this);
 }
 
 MainWindow::~MainWindow() = default;
