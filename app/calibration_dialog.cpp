@@ -5,7 +5,6 @@
 #include "modbus/number_text.h"
 #include "serial/comm_port.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -260,19 +259,15 @@ void CalibrationDialog::backUp(const Step &next)
 
 void CalibrationDialog::saveBackup(const device::ReadOutcome &outcome, const Step &next)
 {
-    const auto values =
-        outcome.wellFormed ? calibration::parameterValues(outcome.reply) : std::nullopt;
-    if (!values)
+    const auto parameters = outcome.wellFormed ? paramfile::fromRead(outcome.request, outcome.reply,
+                                                                     m_window.serial().commPort(),
+                                                                     m_window.serial().settings())
+                                               : std::nullopt;
+    if (!parameters)
         return fail(tr("The parameters could not be read for the backup, so nothing was "
                        "written."));
-    paramfile::Parameters parameters;
-    parameters.readAt = QDateTime::currentDateTime();
-    parameters.station = static_cast<quint8>(outcome.request.at(0));
-    parameters.port = QStringLiteral("COM%1").arg(m_window.serial().commPort());
-    parameters.settings = m_window.serial().settings();
-    parameters.values = *values;
     QString error;
-    const auto path = calibration::saveBackup(calibration::backupFolder(), parameters, &error);
+    const auto path = calibration::saveBackup(calibration::backupFolder(), *parameters, &error);
     if (!path)
         return fail(tr("The backup could not be saved (%1), so nothing was written.").arg(error));
     m_backupPath = *path;

@@ -73,21 +73,20 @@ void ParameterActions::saveToFile()
 
 void ParameterActions::saveRead(const device::ReadOutcome &outcome, const QString &path)
 {
-    paramfile::Parameters parameters;
     if (outcome.request.isEmpty()) { // the command said why
         tell(tr("Nothing was read from the module, so nothing was saved."), true);
         return;
     }
-    if (!outcome.wellFormed || !paramfile::valuesFromReply(outcome.reply, &parameters.values)) {
+    const auto parameters = outcome.wellFormed ? paramfile::fromRead(outcome.request, outcome.reply,
+                                                                     m_window.serial().commPort(),
+                                                                     m_window.serial().settings())
+                                               : std::nullopt;
+    if (!parameters) {
         tell(tr("The module did not answer correctly. Nothing was saved."), true);
         return;
     }
-    parameters.readAt = QDateTime::currentDateTime();
-    parameters.station = quint8(outcome.request.at(0));
-    parameters.port = QStringLiteral("COM%1").arg(m_window.serial().commPort());
-    parameters.settings = m_window.serial().settings();
     QString error;
-    if (!paramfile::save(path, parameters, &error)) {
+    if (!paramfile::save(path, *parameters, &error)) {
         tell(tr("The parameters could not be saved to %1: %2")
                  .arg(QDir::toNativeSeparators(path), error),
              true);

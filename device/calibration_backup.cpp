@@ -8,7 +8,6 @@
 namespace calibration {
 
 namespace {
-constexpr int kFirstValueByte = 3; // after station, function and byte count
 constexpr int kMaxSuffix = 100;
 } // namespace
 
@@ -16,18 +15,6 @@ QString backupFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/rv4820/backups");
-}
-
-std::optional<std::array<int, paramfile::kValueCount>> parameterValues(const QByteArray &reply)
-{
-    std::array<int, paramfile::kValueCount> values{};
-    if (reply.size() < kFirstValueByte + 2 * paramfile::kValueCount)
-        return std::nullopt;
-    for (int k = 0; k < paramfile::kValueCount; ++k) {
-        const int at = kFirstValueByte + 2 * k;
-        values.at(k) = static_cast<quint8>(reply[at]) * 256 + static_cast<quint8>(reply[at + 1]);
-    }
-    return values;
 }
 
 std::optional<QString> saveBackup(const QString &folder, const paramfile::Parameters &parameters,

@@ -13,10 +13,6 @@ namespace calibration {
 // <data folder>/rv4820/backups, $XDG_DATA_HOME respected.
 QString backupFolder();
 
-// The ten registers of a well-formed reply to the read of registers 8 to 17,
-// as the module holds them (0 to 65535), so the file keeps them exactly.
-std::optional<std::array<int, paramfile::kValueCount>> parameterValues(const QByteArray &reply);
-
 // Saves into folder (made when missing) as station2-20261207-140305.txt, with
 // -2, -3, ... added rather than replacing an earlier backup of the same second.
 // Returns the file's path, or nothing with the reason in *error.

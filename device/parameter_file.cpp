@@ -173,6 +173,19 @@ bool valuesFromReply(const QByteArray &reply, std::array<int, kValueCount> *valu
     return true;
 }
 
+std::optional<Parameters> fromRead(const QByteArray &request, const QByteArray &reply, int commPort,
+                                   const QString &settings)
+{
+    Parameters parameters;
+    if (request.isEmpty() || !valuesFromReply(reply, &parameters.values))
+        return std::nullopt;
+    parameters.readAt = QDateTime::currentDateTime();
+    parameters.station = quint8(request.at(0));
+    parameters.port = QStringLiteral("COM%1").arg(commPort);
+    parameters.settings = settings;
+    return parameters;
+}
+
 QByteArray format(const Parameters &parameters)
 {
     QByteArray text("# RV4820 module parameters: registers 8 to 17, one \"key = value\" a line.\n"

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace paramfile {
@@ -27,6 +28,12 @@ struct Parameters {
 // The ten values of a well-formed reply to a read of registers 8..17 (station,
 // function, byte count 20, data, CRC); false when it is too short to hold them.
 bool valuesFromReply(const QByteArray &reply, std::array<int, kValueCount> *values);
+
+// The parameters a well-formed read of registers 8..17 brought, read now from
+// the station of request on COM commPort with its line settings; nothing when
+// the reply is too short to hold them.
+std::optional<Parameters> fromRead(const QByteArray &request, const QByteArray &reply, int commPort,
+                                   const QString &settings);
 
 // The name of each value in the file: its box's caption.
 QString valueKey(int index);

@@ -99,9 +99,12 @@ private slots:
                                                      "2711"
                                                      "270F"
                                                      "AAAA");
-        const auto values = parameterValues(reply);
-        QVERIFY(values && !parameterValues(reply.left(22)));
-        QCOMPARE(QList<int>(values->begin(), values->end()),
+        const auto values =
+            paramfile::fromRead(QByteArray::fromHex("02030008000A"), reply, 4, "9600,N,8,1");
+        QVERIFY(values && !paramfile::fromRead("\x02", reply.left(22), 4, ""));
+        QCOMPARE(values->port + ' ' + values->settings + ' ' + QString::number(values->station),
+                 "COM4 9600,N,8,1 2");
+        QCOMPARE(QList<int>(values->values.begin(), values->values.end()),
                  QList<int>({19200, 2, 10000, 40001, 5000, 15000, 0, 65535, 10001, 9999}));
         QTemporaryDir dir;
         paramfile::Parameters p;
