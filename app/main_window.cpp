@@ -4,6 +4,7 @@
 #include "app/context_menus.h"
 #include "app/pick_only.h"
 #include "app/port_list.h"
+#include "app/trend_feature.h"
 #include "device/commands.h"
 #include "modbus/transactions.h"
 #include "modbus/wait.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();
+    installTrend(*this);
 }
 
 MainWindow::~MainWindow() = default;
