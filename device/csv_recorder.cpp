@@ -44,8 +44,12 @@ bool CsvWriter::writeLine(const QByteArray &line)
         if (m_syncErrno != 0)
             return fail(qt_error_string(m_syncErrno));
     }
-    if (m_file.write(line) != line.size() || !m_file.flush())
-        return fail(m_file.errorString());
+    errno = 0;
+    if (m_file.write(line) != line.size() || !m_file.flush()) {
+        // QFile reports a short write as an unknown error; the system says why.
+        const int error = errno;
+        return fail(error != 0 ? qt_error_string(error) : m_file.errorString());
+    }
     m_written += line.size();
     ++m_rows;
     {
