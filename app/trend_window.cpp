@@ -65,6 +65,7 @@ TrendWindow::TrendWindow(device::LiveLog &log, QWidget *parent)
     m_plot = new QCustomPlot(this);
     m_plot->setAutoAddPlottableToLegend(false);
     m_plot->setNoAntialiasingOnDrag(true);
+    m_plot->setMouseTracking(true); // hovering, with no button down
     m_plot->plotLayout()->clear();
     m_rects = {addPlot(0, tr("Inputs (mA)"), 0), addPlot(1, tr("Outputs"), 4)};
     auto *margins = new QCPMarginGroup(m_plot);
