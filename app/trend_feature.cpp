@@ -24,14 +24,14 @@ TrendFeature::TrendFeature(MainWindow &window)
         window.contextMenus().extend(box, filler);
     if (auto *frame = window.findChild<QGroupBox *>(QStringLiteral("Frame7")))
         window.contextMenus().extend(frame, filler);
-    auto *shortcut = new QShortcut(QKeySequence(tr("Ctrl+T")), &window);
+    auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &window);
     connect(shortcut, &QShortcut::activated, this, &TrendFeature::openTrend);
 }
 
 void TrendFeature::fill(QMenu &menu)
 {
     QAction *trend = menu.addAction(tr("Trend…"), this, &TrendFeature::openTrend);
-    trend->setShortcut(QKeySequence(tr("Ctrl+T")));
+    trend->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     if (m_log->recording())
         menu.addAction(tr("Stop recording"), this, &TrendFeature::stopRecording);
     else
