@@ -36,7 +36,9 @@ QPen channelPen(int k)
                                                QColor(213, 94, 0), QColor(230, 159, 0)};
     static const std::array<Qt::PenStyle, 4> styles{Qt::SolidLine, Qt::DashLine, Qt::DotLine,
                                                     Qt::DashDotLine};
-    QPen pen(colours[static_cast<std::size_t>(k % 4)], 1.5);
+    // A cosmetic pen of one pixel: a wider one is stroked as a path, which
+    // takes seconds for a day's thinned line.
+    QPen pen(colours[static_cast<std::size_t>(k % 4)], 0);
     pen.setStyle(styles[static_cast<std::size_t>(k % 4)]);
     return pen;
 }
@@ -233,11 +235,11 @@ void TrendWindow::load()
     const auto to = static_cast<qint64>(std::ceil(range.upper * 1000));
     const int maxPoints = 2 * std::max(m_rects[0]->width(), 200);
     std::array<QVector<QCPGraphData>, 2> marks;
+    const auto lines = m_log.history().lines(from, to, maxPoints);
     for (std::size_t k = 0; k < m_graphs.size(); ++k) {
-        const auto line = m_log.history().line(static_cast<int>(k), from, to, maxPoints);
         QVector<QCPGraphData> data;
-        data.reserve(static_cast<qsizetype>(line.size()));
-        for (const device::LiveHistory::Point &point : line) {
+        data.reserve(static_cast<qsizetype>(lines[k].size()));
+        for (const device::LiveHistory::Point &point : lines[k]) {
             data.append({double(point.msecs) / 1000, point.value});
             if (point.marked && !std::isnan(point.value) && m_graphs[k]->visible())
                 marks[k / 4].append(data.constLast());
@@ -246,6 +248,9 @@ void TrendWindow::load()
     }
     for (std::size_t plot = 0; plot < marks.size(); ++plot)
         m_marks[plot]->data()->set(marks[plot], false);
+    // Smoothing a line of more than a point a pixel shows nothing and costs most of a redraw.
+    const bool dense = static_cast<int>(lines[0].size()) > m_rects[0]->width();
+    m_plot->setNotAntialiasedElements(dense ? QCP::aePlottables | QCP::aeScatters : QCP::aeNone);
     rescaleValues();
 }
 

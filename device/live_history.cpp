@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace device {
 
@@ -77,62 +78,62 @@ qsizetype LiveHistory::nearest(qint64 msecs) const
     return after;
 }
 
-std::vector<LiveHistory::Point> LiveHistory::line(int channel, qint64 from, qint64 to,
-                                                  int maxPoints) const
+std::array<LiveHistory::Line, LiveHistory::kChannels> LiveHistory::lines(qint64 from, qint64 to,
+                                                                         int maxPoints) const
 {
     const qsizetype begin = std::max<qsizetype>(lowerBound(from) - 1, 0);
     const qsizetype end = std::min(lowerBound(to + 1) + 1, size());
-    std::vector<Point> out;
-    const qsizetype count = end - begin;
+    const qsizetype count = std::max<qsizetype>(end - begin, 0);
     // Two points a stretch, the lowest and the highest.
     const qsizetype stretches = std::max(maxPoints / 2, 1);
+    std::array<Line, kChannels> out;
+    for (Line &line : out)
+        line.reserve(static_cast<std::size_t>(std::min(count, 2 * stretches)));
     if (count <= maxPoints) {
-        out.reserve(static_cast<std::size_t>(std::max<qsizetype>(count, 0)));
         for (qsizetype i = begin; i < end; ++i) {
             const std::size_t s = slot(i);
-            out.push_back({m_times[s], m_values[s][static_cast<std::size_t>(channel)],
-                           (m_flags[s] & kMarked) != 0});
+            for (std::size_t c = 0; c < out.size(); ++c)
+                out[c].push_back({m_times[s], m_values[s][c], (m_flags[s] & kMarked) != 0});
         }
         return out;
     }
-    out.reserve(static_cast<std::size_t>(2 * stretches));
     for (qsizetype k = 0; k < stretches; ++k)
-        addStretch(out, channel, begin + count * k / stretches,
-                   begin + count * (k + 1) / stretches);
+        addStretch(out, begin + count * k / stretches, begin + count * (k + 1) / stretches);
     return out;
 }
 
-void LiveHistory::addStretch(std::vector<Point> &out, int channel, qsizetype begin,
-                             qsizetype end) const
+// One pass over the stretch for all channels: over a day this is the cost of a redraw.
+void LiveHistory::addStretch(std::array<Line, kChannels> &out, qsizetype begin, qsizetype end) const
 {
-    const auto c = static_cast<std::size_t>(channel);
-    const auto capacity = static_cast<std::size_t>(m_capacity);
-    qsizetype low = -1, high = -1;
-    float lowValue = 0, highValue = 0;
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    std::array<float, kChannels> low, high;
+    low.fill(kInf);
+    high.fill(-kInf);
+    std::array<qsizetype, kChannels> lowAt{}, highAt{};
     bool marked = false;
-    // Walks the slots without a division per sample: this runs over a whole day.
-    for (auto [i, s] = std::pair{begin, slot(begin)}; i < end;
-         ++i, s = s + 1 == capacity ? 0 : s + 1) {
-        const float v = m_values[s][c];
+    const auto capacity = static_cast<std::size_t>(m_capacity);
+    std::size_t s = slot(begin);
+    for (qsizetype i = begin; i < end; ++i, s = s + 1 == capacity ? 0 : s + 1) {
         marked = marked || (m_flags[s] & kMarked) != 0;
-        if (std::isnan(v))
+        const std::array<float, kChannels> &values = m_values[s];
+        // A NaN compares false both ways, so gaps drop out by themselves.
+        for (std::size_t c = 0; c < kChannels; ++c) {
+            if (values[c] < low[c])
+                low[c] = values[c], lowAt[c] = i;
+            if (values[c] > high[c])
+                high[c] = values[c], highAt[c] = i;
+        }
+    }
+    for (std::size_t c = 0; c < kChannels; ++c) {
+        if (low[c] == kInf) {
+            out[c].push_back({m_times[slot(begin)], std::nan(""), marked});
             continue;
-        if (low < 0 || v < lowValue)
-            low = i, lowValue = v;
-        if (high < 0 || v > highValue)
-            high = i, highValue = v;
+        }
+        const qsizetype first = std::min(lowAt[c], highAt[c]), last = std::max(lowAt[c], highAt[c]);
+        out[c].push_back({m_times[slot(first)], m_values[slot(first)][c], marked});
+        if (first != last)
+            out[c].push_back({m_times[slot(last)], m_values[slot(last)][c], false});
     }
-    if (low < 0) {
-        out.push_back({m_times[slot(begin)], std::nan(""), marked});
-        return;
-    }
-    const auto point = [&](qsizetype i, bool mark) {
-        const std::size_t s = slot(i);
-        out.push_back({m_times[s], m_values[s][c], mark});
-    };
-    point(std::min(low, high), marked);
-    if (low != high)
-        point(std::max(low, high), false);
 }
 
 } // namespace device

@@ -43,18 +43,19 @@ public:
     // The sample nearest to msecs; -1 when empty.
     qsizetype nearest(qint64 msecs) const;
 
-    // Channel's line over [from, to], with the samples either side so it runs
-    // to the edges. More than maxPoints samples are thinned to the lowest and
-    // highest of each stretch, so no spike disappears; a stretch is a gap only
-    // when all of it is, and marked when any of it is.
-    std::vector<Point> line(int channel, qint64 from, qint64 to, int maxPoints) const;
+    using Line = std::vector<Point>;
+    // The eight channels' lines over [from, to], with the samples either side
+    // so they run to the edges. More than maxPoints samples are thinned to the
+    // lowest and highest of each stretch, so no spike disappears; a stretch is
+    // a gap only when all of it is, and marked when any of it is.
+    std::array<Line, kChannels> lines(qint64 from, qint64 to, int maxPoints) const;
 
 private:
     std::size_t slot(qsizetype i) const
     {
         return static_cast<std::size_t>((m_first + i) % m_capacity);
     }
-    void addStretch(std::vector<Point> &out, int channel, qsizetype begin, qsizetype end) const;
+    void addStretch(std::array<Line, kChannels> &out, qsizetype begin, qsizetype end) const;
 
     qsizetype m_capacity;
     qsizetype m_first = 0; // the oldest sample's slot once the ring is full

@@ -53,16 +53,16 @@ private slots:
             h.append(sample(1000 * i, values[i], i == 3, i == 4));
         h.append(sample(4500, 6)); // the clock stepped back
         QCOMPARE(h.size(), 4);
-        QCOMPARE(points(h.line(0, 0, 99999, 10)), "3000:nan 4000:3* 5000:7 5000:6");
-        QCOMPARE(points(h.line(0, 4100, 4900, 10)), "4000:3* 5000:7");
-        QCOMPARE(points(h.line(0, 0, 99999, 2)), "4000:3* 5000:7");
+        QCOMPARE(points(h.lines(0, 99999, 10)[0]), "3000:nan 4000:3* 5000:7 5000:6");
+        QCOMPARE(points(h.lines(4100, 4900, 10)[0]), "4000:3* 5000:7");
+        QCOMPARE(points(h.lines(0, 99999, 2)[0]), "4000:3* 5000:7");
         QCOMPARE(h.nearest(3400), 0);
         QCOMPARE(h.nearest(3600), 1);
         h.clear();
         QCOMPARE(h.size(), 0);
         QCOMPARE(h.nearest(0), -1);
         h.append(sample(7, 1));
-        QCOMPARE(points(h.line(0, 0, 10, 10)), "7:1");
+        QCOMPARE(points(h.lines(0, 10, 10)[0]), "7:1");
     }
 
     void rows_data()
