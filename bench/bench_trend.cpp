@@ -132,8 +132,10 @@ void recordingRow(int reads)
     const QList<double> off = handle(false), on = handle(true);
     const double added = median(on) - median(off);
     printRow(QStringLiteral("Added to the handling of one read by recording (n=%1)").arg(reads),
-             QStringLiteral("median %1 (p99 %2 with, %3 without)")
-                 .arg(ms(added), ms(percentile(on, 99)), ms(percentile(off, 99))),
+             QStringLiteral("median %1 µs (p99 %2 µs with, %3 µs without)")
+                 .arg(added * 1000, 0, 'f', 1)
+                 .arg(percentile(on, 99) * 1000, 0, 'f', 1)
+                 .arg(percentile(off, 99) * 1000, 0, 'f', 1),
              QStringLiteral("< 1 ms"), added < 1 && percentile(on, 99) < 1);
 }
 } // namespace
