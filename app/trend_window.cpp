@@ -21,7 +21,7 @@ namespace {
 constexpr int kMinRedrawMs = 100;
 constexpr int kMaxRedrawMs = 1000;
 constexpr int kCostFactor = 10; // redraws take at most a tenth of the time
-constexpr qint64 kDefaultSpanMs = 10 * 60 * 1000;
+constexpr qint64 kDefaultSpanMs = qint64(10) * 60 * 1000;
 
 QString caption(int k)
 {

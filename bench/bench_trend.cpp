@@ -25,7 +25,7 @@
 using namespace bench;
 
 namespace {
-constexpr qsizetype kDay = 24 * 3600 * 5;
+constexpr qsizetype kDay = qsizetype(24) * 3600 * 5;
 
 double cpuShareOver(int seconds)
 {

@@ -13,7 +13,7 @@ class LiveHistory {
 public:
     static constexpr int kChannels = 8;
     // 24 hours at 5 reads a second.
-    static constexpr qsizetype kDefaultCapacity = 24 * 3600 * 5;
+    static constexpr qsizetype kDefaultCapacity = qsizetype(24) * 3600 * 5;
 
     struct Sample {
         qint64 msecs = 0;                      // since the epoch, never less than the sample before

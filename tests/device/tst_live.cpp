@@ -50,7 +50,7 @@ private slots:
         LiveHistory h(4);
         const float values[] = {1, 5, 9, 2, 3, 7};
         for (int i = 0; i < 6; ++i)
-            h.append(sample(1000 * i, values[i], i == 3, i == 4));
+            h.append(sample(1000LL * i, values[i], i == 3, i == 4));
         h.append(sample(4500, 6)); // the clock stepped back
         QCOMPARE(h.size(), 4);
         QCOMPARE(points(h.lines(0, 99999, 10)[0]), "3000:nan 4000:3* 5000:7 5000:6");
