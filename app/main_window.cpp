@@ -7,6 +7,7 @@
 #include "app/pick_only.h"
 #include "app/port_list.h"
 #include "app/search_feature.h"
+#include "app/trend_feature.h"
 #include "device/commands.h"
 #include "modbus/transactions.h"
 #include "modbus/wait.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     installCalibration(*this);
     installSearch(*this);
     installParameterFile(*this);
+    installTrend(*this);
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();

@@ -4,6 +4,7 @@
 #   bin/rv4820-tool, -sim        relative links into it, so the programs find their
 #                                directory through the link
 #   share/applications, icons    the menu entry and the icon the window draws
+#   share/doc/rv4820-tool        the licence (DEP-5 copyright) and the changelog
 # The build tree itself stays the program directory of ./run; nothing here changes it.
 
 set(RV_INSTALL_DIR lib/rv4820)
@@ -18,10 +19,20 @@ foreach(program rv4820-tool rv4820-sim)
 endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/app/rv4820-tool.desktop DESTINATION share/applications)
 install(DIRECTORY ${RV_ICON_DIR}/ DESTINATION share/icons/hicolor)
+# Debian wants both in every package; a version without a revision is a native
+# package, whose changelog is changelog.gz. -n keeps the build reproducible.
+set(RV_DOC_DIR share/doc/rv4820-tool)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/app/debian/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/app/debian/changelog)
+add_custom_target(rv4820-changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/app/debian/copyright ${CMAKE_BINARY_DIR}/changelog.gz
+        DESTINATION ${RV_DOC_DIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rv4820-tool)
 set(CPACK_PACKAGE_VENDOR Kelvora)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 # CPACK_PACKAGE_VERSION is the project's VERSION: the one place to change it.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "configuration and monitoring tool for the RV4820 current module")

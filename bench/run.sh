@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 
-build_targets rv4820-sim bench-cycle bench-startup
+build_targets rv4820-sim bench-cycle bench-startup bench-trend
 if [ "$quick" = no ] && awk '{ exit !($1 >= 0.5) }' /proc/loadavg; then
   echo "bench: load average $(load_average): processor figures will come out high" >&2
 fi
@@ -37,6 +37,7 @@ header "Speed" "${command% }" "$quick" >"$table"
   cycle --interval 50 --rows cpu,rate,latency --cpu-target 3
   "$BUILD/bench-startup" --runs 20 2>/dev/null
   "$BUILD/bench-cycle" --seconds "$memory_seconds" --interval 50 --rows memory,rate 2>/dev/null
+  "$BUILD/bench-trend" --seconds "$seconds" 2>/dev/null
   echo
   echo "Load average at the end: $(load_average)."
 } | tee -a "$table"

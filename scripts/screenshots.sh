@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Remakes docs/tab0.png .. tab2.png: the window offscreen against the
-# simulated module, after "读所有参数" and "查询状态".
+# simulated module, after "读所有参数" and "查询状态"; docs/trend.png after 20 s of cycling.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$ROOT/scripts/setup.sh"

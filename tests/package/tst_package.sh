@@ -13,14 +13,16 @@ install -m 755 "$save_test" "$tmp/"
 cpack --config "$build/CPackConfig.cmake" -B "$tmp/out" >/dev/null
 deb="$tmp/out/rv4820-tool_${version}_$(dpkg --print-architecture).deb"
 for want in "^Version: $version$" '^Section: electronics$' '^Maintainer: .* <.*@.*>$' \
-  '^Depends: .*libqt6widgets6' '^Depends: .*libqt6serialport6'; do
+  '^Depends: .*libqt6widgets6' '^Depends: .*libqt6serialport6' '^Depends: .*libqcustomplot2.1-qt6'; do
   grep -q "$want" <(dpkg-deb -f "$deb")
 done
 
+lintian --fail-on error "$deb"
 dpkg-deb -x "$deb" "$tmp/root"
 cd "$tmp/root"
 [ "$(find . ! -type d | LC_ALL=C sort)" = "$(printf '%s\n' ./usr/bin/rv4820-{sim,tool} \
   ./usr/lib/rv4820/{ModSet.set,comm.set,rv4820-sim,rv4820-tool} ./usr/share/applications/rv4820-tool.desktop \
+  ./usr/share/doc/rv4820-tool/{changelog.gz,copyright} \
   ./usr/share/icons/hicolor/{128x128,256x256,32x32,48x48}/apps/rv4820-tool.png)" ]
 for p in rv4820-tool rv4820-sim; do [ "$(readlink usr/bin/$p)" = ../lib/rv4820/$p ]; done
 printf '4,19200\r\n' | cmp - usr/lib/rv4820/comm.set

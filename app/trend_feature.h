@@ -1,0 +1,39 @@
+#pragma once
+// The trend and the recording of the live values, reached from the live value
+// boxes' and the frame "数据查询"'s context menus and Ctrl+T; no control is
+// added to the main window.
+
+#include <QObject>
+#include <QPointer>
+
+class MainWindow;
+class QMenu;
+class TrendWindow;
+
+namespace device {
+class LiveLog;
+}
+
+class TrendFeature : public QObject {
+    Q_OBJECT
+public:
+    explicit TrendFeature(MainWindow &window);
+
+    device::LiveLog &log() { return *m_log; }
+    // Opens the trend window, or raises the one that is open.
+    TrendWindow *openTrend();
+    // Asks for a file and starts recording to it.
+    void record();
+    void stopRecording();
+    void fill(QMenu &menu);
+
+private:
+    void onFailed(const QString &path, const QString &reason);
+
+    MainWindow &m_window;
+    device::LiveLog *m_log;
+    QPointer<TrendWindow> m_trend;
+};
+
+// Called once at the end of MainWindow's constructor.
+TrendFeature *installTrend(MainWindow &window);

@@ -1,0 +1,149 @@
+// The trend window and the recording on the shown window, fed by real reads
+// through a pseudo-terminal and driven with real clicks.
+
+#include "app/context_menus.h"
+#include "app/trend_feature.h"
+#include "app/trend_window.h"
+#include "device/live_log.h"
+#include "tests/support/window_rig.h"
+
+#include <qcustomplot.h>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+// Values 1..8 with their CRC, and the same with the CRC's last byte wrong.
+const QByteArray kEight = hex("0203100001000200030004000500060007000836DC");
+const QByteArray kBadCrc = hex("0203100001000200030004000500060007000836DD");
+const QByteArray kHeader = "time,input1,input2,input3,input4,output1,output2,output3,output4,"
+                           "reply_ok,reply\r\n";
+
+void trigger(WindowRig &rig, QWidget *target, const QString &text)
+{
+    std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));
+    for (QAction *action : menu->actions())
+        if (action->text() == text)
+            return action->trigger();
+    QFAIL(qPrintable("no action " + text));
+}
+
+// Answers the next file dialog with path; returns the name it proposed.
+void answerDialog(const QString &path, QString *proposed)
+{
+    QTimer::singleShot(300, [=] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QFileDialog *>(widget); dialog && dialog->isVisible()) {
+                *proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+                name->selectAll();
+                QTest::keyClicks(name, path);
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+    });
+}
+} // namespace
+
+class TestTrend : public QObject {
+    Q_OBJECT
+private slots:
+    void trendAndRecording()
+    {
+        WindowRig rig;
+        QByteArray answer;
+        rig.module.reply = [&](const QByteArray &) { return answer; };
+        device::LiveLog &log = rig.window->findChild<TrendFeature *>()->log();
+        trigger(rig, rig.ui().txtCurrentInput[2], "Trend…");
+        auto *trend = rig.window->findChild<TrendWindow *>();
+        QVERIFY(QTest::qWaitForWindowExposed(trend));
+        QString proposed;
+        const QString path = rig.path("run.csv");
+        answerDialog(path, &proposed);
+        trigger(rig, rig.window->findChild<QGroupBox *>("Frame7"), "Record to a file…");
+        QVERIFY(QRegularExpression("^rv4820-\\d{8}-\\d{6}\\.csv$").match(proposed).hasMatch());
+
+        // A good answer, none, one with a bad CRC; then one after the recording stopped.
+        int reads = 0;
+        for (const QByteArray &reply : {kEight, QByteArray(), kBadCrc, kEight}) {
+            if (reads == 3)
+                click(&trend->recordButton());
+            answer = reply;
+            click(rig.ui().comDoOnce);
+            ++reads;
+            QTRY_COMPARE(log.history().size(), reads);
+        }
+        QCOMPARE(trend->recordState().text(), "Not recording");
+        QStringList rows = QString(readFile(path)).split("\r\n");
+        QCOMPARE(rows.takeFirst() + "\r\n", kHeader);
+        for (QString &row : rows) {
+            QVERIFY(row.isEmpty() ||
+                    QRegularExpression(
+                        "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d,")
+                        .match(row)
+                        .hasMatch());
+            row = row.section(',', 1);
+        }
+        const QString values = "0.01,0.02,0.03,0.04,5,6,7,8,";
+        QCOMPARE(
+            rows,
+            (QStringList{
+                values + "1,02 03 10 00 01 00 02 00 03 00 04 00 05 00 06 00 07 00 08 36 DC",
+                ",,,,,,,,0,",
+                values + "0,02 03 10 00 01 00 02 00 03 00 04 00 05 00 06 00 07 00 08 36 DD", ""}));
+
+        // The gap breaks the line; the bad CRC is marked on the four inputs.
+        QCustomPlot &plot = trend->plot();
+        QTRY_COMPARE(plot.graph(0)->dataCount(), 4);
+        QVERIFY(std::isnan(plot.graph(0)->data()->at(1)->value));
+        QCOMPARE(plot.graph(4)->dataCount(), 4);
+        double marked = 0;
+        for (const QCPGraphData &mark : *plot.graph(4)->data())
+            marked += mark.value;
+        QCOMPARE(qRound(marked * 100), 1 + 2 + 3 + 4);
+
+        // Hovering left of every sample shows the oldest.
+        QCPAxisRect *inputs = plot.axisRect(0);
+        // Through the window: QTest moves a widget's mouse with no button down by the cursor.
+        const QPoint left = inputs->rect().center() - QPoint(inputs->width() / 2 - 2, 0);
+        QTest::mouseMove(trend->windowHandle(), plot.mapTo(trend, left));
+        QTRY_VERIFY(trend->hoverText().endsWith("\n输入1  0.01\n输入2  0.02\n输入3  0.03\n输入4  "
+                                                "0.04\n输出1  5\n输出2  6\n输出3  7\n输出4  8"));
+        // A click on the legend entry hides the line; dragging stops following.
+        auto *legend = qobject_cast<QCPLegend *>(inputs->insetLayout()->elementAt(0));
+        QTest::mouseClick(&plot, Qt::LeftButton, {}, legend->item(0)->rect().center());
+        QVERIFY(!plot.graph(0)->visible());
+        QVERIFY(trend->following());
+        QTest::mousePress(&plot, Qt::LeftButton, {}, inputs->rect().center());
+        QTest::mouseMove(&plot, inputs->rect().center() + QPoint(80, 0));
+        QTest::mouseRelease(&plot, Qt::LeftButton, {}, inputs->rect().center() + QPoint(80, 0));
+        QVERIFY(!trend->following());
+
+        // A file that fills up after its header: one box, reading goes on.
+        const QString full = rig.path("full.csv");
+        answerDialog(full, &proposed);
+        click(&trend->recordButton());
+        QVERIFY(log.recording());
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 100;
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        click(rig.ui().comDoOnce);
+        QTRY_COMPARE(log.history().size(), 5);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QTRY_COMPARE(rig.messages,
+                     QStringList{"Recording to " + full +
+                                 " stopped: File too large\nThe rows written before stay in the "
+                                 "file; the values are still read. | Recording | warning"});
+        QCOMPARE(readFile(full), kHeader);
+        QCOMPARE(trend->recordState().text(), "Not recording");
+
+        // Ctrl+T raises the one trend window.
+        QTest::keyClick(rig.window.get(), Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(rig.window->findChildren<TrendWindow *>().size(), 1);
+        QVERIFY(trend->isVisible());
+    }
+};
+
+QTEST_MAIN(TestTrend)
+#include "tst_trend.moc"
