@@ -56,6 +56,10 @@ private slots:
         QCOMPARE(points(h.lines(0, 99999, 10)[0]), "3000:nan 4000:3* 5000:7 5000:6");
         QCOMPARE(points(h.lines(4100, 4900, 10)[0]), "4000:3* 5000:7");
         QCOMPARE(points(h.lines(0, 99999, 2)[0]), "4000:3* 5000:7");
+        LiveHistory wrapped(5); // thinned across the ring's end: 30 40 | 50 60 70
+        for (int i = 0; i < 8; ++i)
+            wrapped.append(sample(1000LL * i, 10.0f * float(i)));
+        QCOMPARE(points(wrapped.lines(0, 99999, 2)[0]), "3000:30 7000:70");
         QCOMPARE(h.nearest(3400), 0);
         QCOMPARE(h.nearest(3600), 1);
         h.clear();
