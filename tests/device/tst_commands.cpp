@@ -216,6 +216,24 @@ private slots:
         QCOMPARE(rig.messages, QStringList{message + kTitle + " | warning"});
     }
 
+    // What a read tells the features: its own bytes, and none when the port is closed.
+    void readOutcomes()
+    {
+        WindowRig rig;
+        rig.module.reply = answer;
+        QStringList seen;
+        const auto record = [&](const device::ReadOutcome &o) {
+            seen << o.request.toHex() + '/' + o.reply.toHex() + (o.wellFormed ? " ok" : "");
+        };
+        rig.window->commands().comDoOnce(record);
+        QTest::qWait(300);
+        rig.window->serial().setPortOpen(false);
+        rig.window->commands().comDoOnce(record);
+        QTest::qWait(100);
+        QCOMPARE(seen,
+                 QStringList({"020300000008443f/02031003e803e903ea03eb03ec03ed03ee03efaabb", "/"}));
+    }
+
     // A dismissed box frees its text at once, although the read that started
     // inside it still holds its exec() back: the operator's next click shows it again.
     void dismissedBoxShowsAgain()
