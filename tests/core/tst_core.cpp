@@ -55,6 +55,7 @@ private slots:
         QVERIFY(!HasValidCrc(QByteArray::fromHex("020300000008453F"))); // low byte wrong
         QVERIFY(!HasValidCrc(QByteArray::fromHex("020300000008443E"))); // high byte wrong
         QCOMPARE(crc(-1) & crc(INT_MIN), 0xFFFF);
+        QCOMPARE(Crc16(frame.left(6), 6).low, 0x44); // j at the end: clamped, no byte past it
         // Over a frame and its own CRC; past the end: clamped.
         QCOMPARE(crc(7) | crc(8) | crc(INT_MAX), 0);
         QCOMPARE(ShowHex(QByteArray::fromHex("000AF0FF5C")), QStringLiteral(" 00 0A F0 FF 5C"));
