@@ -152,20 +152,28 @@ private slots:
         click(rig.ui().cmdWriteP[3]);
         QString offered; // the dialog's own name, then a path typed without its suffix
         QTimer dialogs;
+        bool typed = false;
         connect(&dialogs, &QTimer::timeout, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
-            dialogs.stop();
             auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-            offered = name->text();
-            name->clear();
-            QTest::keyClicks(name, rig.path("p"));
+            if (!typed) {
+                typed = true;
+                offered = name->text();
+                name->clear();
+                QTest::keyClicks(name, rig.path("p"));
+            }
+            // The name's completer may open its list as the keys come and take the
+            // first Return; until the dialog has closed, press it again.
+            if (QWidget *list = QApplication::activePopupWidget())
+                list->close();
             QTest::keyClick(name, Qt::Key_Return);
         });
         dialogs.start(100);
         pick(rig, rig.ui().SSTab1->widget(1), kSave, {});
         QTRY_COMPARE(rig.messages.size(), 1);
+        dialogs.stop();
         QCOMPARE(rig.messages.first().replace(rig.dir.path(), "DIR"),
                  "The module's parameters were saved to DIR/p.txt." + kTitle);
         QVERIFY2(
