@@ -19,11 +19,15 @@ void installCalibration(MainWindow &window)
         window.contextMenus().extend(window.controls().txtChannel.at(i), [&window, i](QMenu &menu) {
             QAction *action =
                 menu.addAction(QCoreApplication::translate("CalibrationFeature", "Calibrate…"));
-            QObject::connect(action, &QAction::triggered, &window, [&window, i] {
-                auto *dialog = new CalibrationDialog(window, i);
-                dialog->setAttribute(Qt::WA_DeleteOnClose);
-                dialog->open();
-            });
+            QObject::connect(action, &QAction::triggered, &window,
+                             [&window, i] { openCalibration(window, i); });
         });
     }
+}
+
+void openCalibration(MainWindow &window, int box)
+{
+    auto *dialog = new CalibrationDialog(window, box);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }

@@ -5,3 +5,5 @@
 class MainWindow;
 
 void installCalibration(MainWindow &window);
+// Opens the calibration of the coefficient in box txtChannel(box), 2 to 9.
+void openCalibration(MainWindow &window, int box);

@@ -58,8 +58,8 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     startUp();
     installCalibration(*this);
     installSearch(*this);
-    installParameterFile(*this);
-    installTrend(*this);
+    m_parameterActions = installParameterFile(*this);
+    m_trend = installTrend(*this);
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();

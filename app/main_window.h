@@ -15,7 +15,9 @@
 
 class CommPort;
 class ContextMenus;
+class ParameterActions;
 class PortList;
+class TrendFeature;
 class QTimer;
 
 namespace modbus {
@@ -42,6 +44,9 @@ public:
     PortList &portList() { return *m_portList; }
     // Where the features beyond the window's own controls add their actions.
     ContextMenus &contextMenus() { return *m_menus; }
+    // The features beyond the window's own controls, for the menus that reach them.
+    TrendFeature &trend() { return *m_trend; }
+    ParameterActions &parameterActions() { return *m_parameterActions; }
     const settingsplaces::Places &places() const { return m_places; }
     std::int16_t savedPort() const { return m_savedPort; }
     std::int16_t savedBaud() const { return m_savedBaud; }
@@ -92,6 +97,8 @@ private:
     CommPort *m_serial = nullptr;
     PortList *m_portList = nullptr;
     ContextMenus *m_menus = nullptr;
+    TrendFeature *m_trend = nullptr;
+    ParameterActions *m_parameterActions = nullptr;
     QTimer *m_timer2 = nullptr;
     std::unique_ptr<modbus::Client> m_client;
     device::Commands *m_commands = nullptr;

@@ -138,11 +138,12 @@ void ParameterActions::tell(const QString &text, bool warning)
                          warning ? QMessageBox::Warning : QMessageBox::Information);
 }
 
-void installParameterFile(MainWindow &window)
+ParameterActions *installParameterFile(MainWindow &window)
 {
     auto *actions = new ParameterActions(window);
     const auto fill = [actions](QMenu &menu) { actions->addActions(menu); };
     for (QLineEdit *box : window.controls().txtChannel)
         window.contextMenus().extend(box, fill);
     window.contextMenus().extend(window.controls().SSTab1->widget(kSettingsTab), fill);
+    return actions;
 }

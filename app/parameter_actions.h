@@ -40,4 +40,4 @@ private:
 };
 
 // Adds the two actions to the parameter boxes' and the tab's menus.
-void installParameterFile(MainWindow &window);
+ParameterActions *installParameterFile(MainWindow &window);
