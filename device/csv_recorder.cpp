@@ -1,9 +1,8 @@
 #include "device/csv_recorder.h"
 
+#include "device/file_sync.h"
+
 #include <cerrno>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace device {
 
@@ -76,9 +75,7 @@ void CsvWriter::close()
 {
     stopSyncer();
     if (m_file.isOpen()) {
-#ifdef Q_OS_UNIX
-        ::fdatasync(m_file.handle());
-#endif
+        syncToDisk(m_file.handle(), nullptr);
         m_file.close();
     }
 }
@@ -105,14 +102,10 @@ void CsvWriter::syncLoop()
             return;
         m_dirty = false;
         lock.unlock();
-#ifdef Q_OS_UNIX
-        const int result = ::fdatasync(fd);
-        const int error = result == 0 ? 0 : errno;
-#else
-        const int error = 0;
-#endif
+        errno = 0;
+        const int error = syncToDisk(fd, nullptr) ? 0 : errno;
         lock.lock();
-        if (error != 0 && error != EINVAL)
+        if (error != 0)
             m_syncErrno = error;
     }
 }
