@@ -110,22 +110,22 @@ void LiveHistory::addStretch(std::array<Line, kChannels> &out, qsizetype begin, 
     std::array<float, kChannels> low, high;
     low.fill(kInf);
     high.fill(-kInf);
-    std::array<qsizetype, kChannels> lowAt{}, highAt{}, gapAt;
-    gapAt.fill(-1);
+    std::array<qsizetype, kChannels> lowAt{}, highAt{};
+    qsizetype gapAt = -1;
     bool marked = false;
     const auto capacity = static_cast<std::size_t>(m_capacity);
     std::size_t s = slot(begin);
     for (qsizetype i = begin; i < end; ++i, s = s + 1 == capacity ? 0 : s + 1) {
         marked = marked || (m_flags[s] & kMarked) != 0;
+        if ((m_flags[s] & kGap) != 0 && gapAt < 0)
+            gapAt = i;
         const std::array<float, kChannels> &values = m_values[s];
+        // A NaN compares false both ways, so gaps drop out by themselves.
         for (std::size_t c = 0; c < kChannels; ++c) {
             if (values[c] < low[c])
                 low[c] = values[c], lowAt[c] = i;
             if (values[c] > high[c])
                 high[c] = values[c], highAt[c] = i;
-            // A NaN compares false both ways, so it is caught here alone.
-            if (!(values[c] == values[c]) && gapAt[c] < 0)
-                gapAt[c] = i;
         }
     }
     for (std::size_t c = 0; c < kChannels; ++c) {
@@ -134,13 +134,13 @@ void LiveHistory::addStretch(std::array<Line, kChannels> &out, qsizetype begin, 
             continue;
         }
         std::array<qsizetype, 3> at{std::min(lowAt[c], highAt[c]), std::max(lowAt[c], highAt[c]),
-                                    gapAt[c]};
+                                    gapAt};
         std::sort(at.begin(), at.end());
         bool first = true;
         for (std::size_t k = 0; k < at.size(); ++k) {
             if (at[k] < 0 || (k > 0 && at[k] == at[k - 1]))
                 continue;
-            const double value = at[k] == gapAt[c] ? std::nan("") : m_values[slot(at[k])][c];
+            const double value = at[k] == gapAt ? std::nan("") : m_values[slot(at[k])][c];
             const bool gap = std::isnan(value);
             out[c].push_back({m_times[slot(at[k])], value, first && marked && !gap});
             first = first && gap;
