@@ -128,8 +128,13 @@ QCPAxisRect *TrendWindow::addPlot(int row, const QString &label, int firstChanne
     rect->axis(QCPAxis::atBottom)->setTicker(ticker);
     rect->axis(QCPAxis::atLeft)->setLabel(label);
     // Beside the plot, not over it: no legend covers a value.
+    auto *side = new QCPLayoutGrid;
+    m_plot->plotLayout()->addElement(row, 1, side);
     auto *legend = new QCPLegend;
-    m_plot->plotLayout()->addElement(row, 1, legend);
+    // At the top of its column, the room below it left empty.
+    side->addElement(0, 0, legend);
+    side->addElement(1, 0, new QCPLayoutElement(m_plot));
+    side->setRowStretchFactors({0.001, 1});
     legend->setLayer(QStringLiteral("legend"));
     legend->setFillOrder(QCPLayoutGrid::foRowsFirst);
     legend->setBorderPen(Qt::NoPen);
@@ -372,9 +377,11 @@ void TrendWindow::showRecording()
 {
     const bool recording = m_log.recording();
     if (recording)
-        m_recordState->setText(tr("Recording to %1: %n row(s)", nullptr,
-                                  int(std::min<qint64>(m_log.recordedRows(), INT_MAX))),
-                               QDir::toNativeSeparators(m_log.recordingPath()));
+        // The rows go in first, and %1 stays for the path, which the label fills in one call.
+        m_recordState->setText(
+            tr("Recording to %1 (rows written: %2)")
+                .arg(QStringLiteral("%1"), QString::number(m_log.recordedRows())),
+            QDir::toNativeSeparators(m_log.recordingPath()));
     else
         m_recordState->setText(tr("Not recording"));
     m_record->setText(recording ? tr("Stop recording") : tr("Record to a file…"));
@@ -391,7 +398,7 @@ QString TrendWindow::rangeText() const
 QImage TrendWindow::picture()
 {
     const QPixmap chart = m_plot->toPixmap();
-    const QString title = tr("Live values from %1").arg(rangeText());
+    const QString title = tr("Live values, %1").arg(rangeText());
     const QFontMetrics metrics(font());
     const int head = metrics.height() * 2;
     QImage image(chart.width(), chart.height() + head, QImage::Format_RGB32);

@@ -148,12 +148,6 @@ The rows written before stay in the file; the values are still read.</source>
         <source>Forget the values shown so far; a recording&apos;s file keeps its rows</source>
         <translation>清除目前显示的数据；记录文件中的行保留不变</translation>
     </message>
-    <message numerus="yes">
-        <source>Recording to %1: %n row(s)</source>
-        <translation>
-            <numerusform>正在记录到 %1：%n 行</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Finish the file; the values are still read</source>
         <translation>结束记录文件；数据仍继续读取</translation>
@@ -163,12 +157,16 @@ The rows written before stay in the file; the values are still read.</source>
         <translation>将每次实时读取写为 CSV 文件中的一行</translation>
     </message>
     <message>
-        <source>Live values from %1</source>
-        <translation>实时数据：%1</translation>
-    </message>
-    <message>
         <source>Clear the trend? The values shown so far are forgotten; a recording&apos;s file keeps its rows.</source>
         <translation>清除趋势？目前显示的数据将被清除；记录文件中的行保留不变。</translation>
+    </message>
+    <message>
+        <source>Recording to %1 (rows written: %2)</source>
+        <translation>正在记录到 %1（已写入 %2 行）</translation>
+    </message>
+    <message>
+        <source>Live values, %1</source>
+        <translation>实时数据：%1</translation>
     </message>
 </context>
 <context>

@@ -189,10 +189,11 @@ private slots:
                                         "values");
 
         // A path of 300 characters is shortened in the middle and keeps the window on the screen.
-        const QString deep = rig.dir.path() + "/" + QString("d/").repeated(140) + "long.csv";
+        const QString deep = rig.dir.path() + "/" + QString("d/").repeated(140) + "a %1 %2.csv";
         QVERIFY(QDir().mkpath(QFileInfo(deep).path()));
         QVERIFY(log.startRecording(deep));
         QCOMPARE(trend->recordState().toolTip(), deep);
+        QCOMPARE(trend->recordState().text(), "Recording to " + deep + " (rows written: 0)");
         for (int level = 0; level < 4; ++level) // the label's new size climbs one widget a time
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QVERIFY(trend->recordState().shown().contains("…"));
