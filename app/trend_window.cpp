@@ -294,7 +294,8 @@ void TrendWindow::load()
     const QCPRange range = m_rects[0]->axis(QCPAxis::atBottom)->range();
     const auto from = static_cast<qint64>(std::floor(range.lower * 1000));
     const auto to = static_cast<qint64>(std::ceil(range.upper * 1000));
-    const int maxPoints = 2 * std::max(m_rects[0]->width(), 200);
+    // A stretch every two pixels: the lines are two pixels wide.
+    const int maxPoints = std::max(m_rects[0]->width(), 200);
     std::array<QVector<QCPGraphData>, 2> marks;
     const auto lines = m_log.history().lines(from, to, maxPoints);
     for (std::size_t k = 0; k < m_graphs.size(); ++k) {
