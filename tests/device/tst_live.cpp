@@ -154,22 +154,25 @@ private slots:
         QTest::addColumn<int>("limit");    // the largest file the system allows; 0: any
         QTest::addColumn<QString>("disk"); // how each sync ends
         QTest::addColumn<int>("queue");
-        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QString>("end");    // "stop", or "quit": the program closes
         QTest::addColumn<QString>("reason"); // of the one failure, or of the refused start
         QTest::addColumn<int>("rows"); // in the file; -1: the rows confirmed, whatever they are
         const QString eio = "Input/output error";
-        QTest::newRow("no folder")
-            << "no/such/dir.csv" << 0 << "ok" << 9 << false << "No such file or directory" << 0;
-        QTest::newRow("no space") << "/dev/full" << 0 << "ok" << 9 << false
+        QTest::newRow("no folder") << "no/such/dir.csv" << 0 << "ok" << 9 << ""
+                                   << "No such file or directory" << 0;
+        QTest::newRow("no space") << "/dev/full" << 0 << "ok" << 9 << ""
                                   << "No space left on device" << 0;
-        QTest::newRow("too large")
-            << "full.csv" << 150 << "ok" << 9 << false << "File too large" << 1;
-        QTest::newRow("sync fails") << "eio.csv" << 0 << "fails" << 9 << false << eio << -1;
+        QTest::newRow("too large") << "full.csv" << 150 << "ok" << 9 << ""
+                                   << "File too large" << 1;
+        QTest::newRow("sync fails") << "eio.csv" << 0 << "fails" << 9 << "" << eio << -1;
         QTest::newRow("sync fails at stop")
-            << "stop.csv" << 0 << "fails at stop" << 9 << true << eio << 3;
-        QTest::newRow("stalled, stopped") << "slow.csv" << 0 << "stalls" << 9 << true << "" << 3;
+            << "stop.csv" << 0 << "fails at stop" << 9 << "stop" << eio << 3;
+        QTest::newRow("stalled, stopped") << "slow.csv" << 0 << "stalls" << 9 << "stop"
+                                          << "" << 3;
+        QTest::newRow("stalled, program closed") << "quit.csv" << 0 << "stalls" << 9 << "quit"
+                                                 << "" << 3;
         QTest::newRow("stalled, queue full")
-            << "lost.csv" << 0 << "stalls" << 2 << false
+            << "lost.csv" << 0 << "stalls" << 2 << ""
             << "the disk did not keep up, and 3 row(s) could not be written" << 0;
     }
 
@@ -182,7 +185,7 @@ private slots:
         QFETCH(int, limit);
         QFETCH(QString, disk);
         QFETCH(int, queue);
-        QFETCH(bool, stop);
+        QFETCH(QString, end);
         QFETCH(QString, reason);
         QFETCH(int, rows);
         struct Disk {
@@ -192,8 +195,8 @@ private slots:
         };
         auto gate = std::make_shared<Disk>(); // the writer's thread may outlive the test
         gate->failing = disk == "fails";
-        LiveLog log;
-        log.setRecorderSync(
+        auto log = std::make_unique<LiveLog>();
+        log->setRecorderSync(
             [gate, disk](int, QString *why) {
                 std::unique_lock lock(gate->mutex);
                 gate->stalled = disk == "stalls";
@@ -208,12 +211,14 @@ private slots:
             const std::lock_guard lock(gate->mutex);
             return gate->stalled;
         };
-        QSignalSpy failed(&log, &LiveLog::recordingFailed),
-            finished(&log, &LiveLog::recordingFinished);
+        QSignalSpy failed(log.get(), &LiveLog::recordingFailed),
+            finished(log.get(), &LiveLog::recordingFinished);
+        bool recordingAtBox = false; // the state shows the end before the box says why
+        connect(log.get(), &LiveLog::recordingFailed, [&] { recordingAtBox = log->recording(); });
         const QString path = file.startsWith('/') ? file : m_dir.filePath(file);
-        if (!log.startRecording(path)) {
-            QCOMPARE(log.errorString(), reason);
-            QVERIFY(!log.recording() && failed.isEmpty());
+        if (!log->startRecording(path)) {
+            QCOMPARE(log->errorString(), reason);
+            QVERIFY(!log->recording() && failed.isEmpty());
             return;
         }
         if (disk == "stalls")
@@ -225,41 +230,46 @@ private slots:
         small.rlim_cur = limit > 0 ? rlim_t(limit) : old.rlim_cur;
         setrlimit(RLIMIT_FSIZE, &small);
         for (int i = 0; i < 3; ++i)
-            log.add(liveReadOf(outcome(1, true, "", {"1", "2"}), kAt));
+            log->add(liveReadOf(outcome(1, true, "", {"1", "2"}), kAt));
         if (disk == "fails at stop") {
-            QTRY_COMPARE(log.recordedRows(), 3);
+            QTRY_COMPARE(log->recordedRows(), 3);
             const std::lock_guard lock(gate->mutex);
             gate->failing = true;
         }
-        if (stop)
-            log.stopRecording();
+        if (end == "stop")
+            log->stopRecording();
+        else if (end == "quit")
+            log.reset();
         if (disk == "stalls") {
             // Every call above returned while the disk still held the writer.
             QVERIFY(stalled());
-            QCOMPARE(log.recording(), false);
+            QVERIFY(!log || !log->recording());
             QCOMPARE(failed.size(), reason.isEmpty() ? 0 : 1);
             const std::lock_guard lock(gate->mutex);
             gate->released = true;
             gate->wake.notify_all();
         }
-        QTRY_COMPARE(failed.size() + finished.size(), 1);
+        if (log)
+            QTRY_COMPARE(failed.size() + finished.size(), 1);
+        else
+            QVERIFY(CsvWriter::waitForAll(60000)); // as the program's end does
         setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY(!log.recording());
+        QVERIFY((!log || !log->recording()) && !recordingAtBox);
         const QVariantList expected =
             reason.isEmpty() ? QVariantList() : QVariantList{path, reason};
         QCOMPARE(failed.value(0), expected);
-        QCOMPARE(log.history().size(), 3);
+        QCOMPARE(log ? log->history().size() : 3, 3);
         if (path == "/dev/full")
             return;
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const QByteArray content = written.readAll();
         const QByteArray row = "2026-12-07T14:03:05.123+08:00,1,2,,,,,,,1,\r\n";
-        const qint64 kept = rows >= 0 ? rows : log.recordedRows();
+        const qint64 kept = rows >= 0 ? rows : log->recordedRows();
         QCOMPARE(content, "time,input1,input2,input3,input4,output1,output2,output3,output4,"
                           "reply_ok,reply\r\n" +
                               row.repeated(kept));
-        QCOMPARE(log.recordedRows(), kept);
+        QCOMPARE(log ? log->recordedRows() : kept, kept);
     }
 
     // A recording killed mid-run: every complete line is a whole row.
