@@ -22,7 +22,6 @@ struct Running {
     std::mutex mutex;
     std::condition_variable done;
     int count = 0;
-    ~Running() { waitFor(kExitWaitMs); }
     bool waitFor(int ms)
     {
         std::unique_lock lock(mutex);
@@ -30,11 +29,16 @@ struct Running {
     }
 };
 
+// Never destroyed: a thread the program's end gave up on may still count itself out.
 Running &running()
 {
-    static Running instance;
-    return instance;
+    static auto *instance = new Running;
+    return *instance;
 }
+
+struct WaitAtExit {
+    ~WaitAtExit() { running().waitFor(kExitWaitMs); }
+};
 
 QString unknownError()
 {
@@ -98,6 +102,7 @@ bool CsvWriter::open(const QString &path, const QString &header, Listener listen
     job->sync = m_sync;
     job->listener = std::move(listener);
     job->queue.push_back(line(header.split(QLatin1Char(','))));
+    static WaitAtExit atExit;
     Running &all = running();
     {
         const std::lock_guard lock(all.mutex);
