@@ -276,6 +276,7 @@ private slots:
     void killed()
     {
         const QString path = m_dir.filePath("killed.csv");
+        QVERIFY(CsvWriter::waitForAll(60000)); // no lock held by another thread at the fork
         const pid_t child = fork();
         if (child == 0) {
             CsvWriter writer;
