@@ -55,6 +55,10 @@ public:
     // with the same settings; true when the port is open afterwards. A port
     // that a pick, Save or start-up could not open is left closed.
     bool reopenAfterLoss();
+    // Closes the open port and opens it again with other line settings. When it
+    // cannot be opened again it counts as lost, as if it had gone away while
+    // open, so that reopenAfterLoss tries again. Refused while closed.
+    bool reopenWith(const QString &settings);
 
     bool output(const QByteArray &bytes);
     QByteArray input(); // everything pending, oldest first
