@@ -167,7 +167,11 @@ Ending Runner::run(const Config &config)
     m_port.setInputMode(1);
     m_clock.start();
     m_lastActivity.start();
+    m_sent = 0;
     const std::optional<Ending> early = probeAll(config);
+    const qint64 elapsed = m_clock.elapsed();
+    emit progress({m_sent > 0 ? config.plan[m_sent - 1] : Probe{}, m_sent, int(config.plan.size()),
+                   elapsed, estimateLeftMs(config, m_sent, elapsed)});
     restore();
     m_running = false;
     m_stopRequested = false; // a stop asked for before the run began ends that run
@@ -178,23 +182,21 @@ std::optional<Ending> Runner::probeAll(const Config &config)
 {
     QSet<int> garbageNoted;
     const int planned = int(config.plan.size());
-    const auto report = [&](const Probe &probe, int done) {
-        const qint64 elapsed = m_clock.elapsed();
-        emit progress({probe, done, planned, elapsed, estimateLeftMs(config, done, elapsed)});
-    };
     for (int done = 0; done < planned; ++done) {
         const Probe probe = config.plan[done];
         if (m_stopRequested)
             return Ending::Stopped;
         if (!switchTo(probe.baud))
             return Ending::PortLost;
-        report(probe, done);
+        const qint64 elapsed = m_clock.elapsed();
+        emit progress({probe, done, planned, elapsed, estimateLeftMs(config, done, elapsed)});
         waitSilence(probe.baud);
         if (m_stopRequested)
             return Ending::Stopped;
         const QByteArray request = probeRequest(probe.station);
         qint64 replyUs = 0;
         const QByteArray bytes = exchange(request, config.timeoutFor(probe.baud), replyUs);
+        m_sent = done + 1;
         if (!m_port.portOpen())
             return Ending::PortLost;
         Answer answer = classify(probe, request, bytes);
@@ -205,12 +207,9 @@ std::optional<Ending> Runner::probeAll(const Config &config)
         } else if (answer.kind == Kind::Module || answer.kind == Kind::Device) {
             emit answered(answer);
         }
-        if (answer.kind == Kind::Module && config.stopAtFirst) {
-            report(probe, done + 1);
+        if (answer.kind == Kind::Module && config.stopAtFirst)
             return Ending::FoundFirst;
-        }
     }
-    report(config.plan.isEmpty() ? Probe{} : config.plan.constLast(), planned);
     return std::nullopt;
 }
 

@@ -115,6 +115,7 @@ public:
     bool running() const { return m_running; }
 
 signals:
+    // Before each probe, and once more at the end with the probes sent.
     void progress(const modsearch::Progress &progress);
     // Each answer as it comes; garbage once per baud.
     void answered(const modsearch::Answer &answer);
@@ -134,6 +135,7 @@ private:
     int m_savedInputLen = 0;
     int m_savedInputMode = 0;
     int m_currentBaud = 0;
+    int m_sent = 0; // probes sent in this run
     bool m_stopRequested = false;
     bool m_running = false;
 };

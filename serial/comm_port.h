@@ -59,6 +59,8 @@ public:
     // cannot be opened again it counts as lost, as if it had gone away while
     // open, so that reopenAfterLoss tries again. Refused while closed.
     bool reopenWith(const QString &settings);
+    // Lost and not yet back: the next reopenAfterLoss tries to open it again.
+    bool lost() const { return m_lost; }
 
     bool output(const QByteArray &bytes);
     QByteArray input(); // everything pending, oldest first

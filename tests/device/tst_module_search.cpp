@@ -242,6 +242,8 @@ void TestModuleSearch::endings()
         }
     };
     QStringList answers;
+    int lastDone = -1;
+    connect(&runner, &Runner::progress, [&](const Progress &p) { lastDone = p.done; });
     int untimed = 0; // answers without a reply time
     connect(&runner, &Runner::answered, [&](const Answer &a) {
         answers << shown(a);
@@ -258,6 +260,7 @@ void TestModuleSearch::endings()
     QTEST(requests.join(QLatin1Char(' ')), "requests");
     QTEST(answers.join(QLatin1Char('|')), "answers");
     QCOMPARE(untimed, 0);
+    QCOMPARE(lastDone, requests.size()); // the last progress counts the probes sent
     for (int i = 1; i < peer.requests.size(); ++i)
         QVERIFY(peer.requests[i].atMs - peer.requests[i - 1].atMs >=
                 (requests[i].startsWith("9600") ? 4 : 2));
