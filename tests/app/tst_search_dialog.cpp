@@ -116,17 +116,16 @@ void TestSearchDialog::portNotOpen()
     Pty::linkPort(rig.dir.path(), 4, rig.path("nothing"));
     rig.restart();
     QDialog *dialog = openFromMenu(*rig.window);
-    QVERIFY(dialog);
-    QCOMPARE(usable(*dialog), "Close|fields");
+    QVERIFY(dialog && usable(*dialog) == "Close|fields");
     const QString why = dialog->findChild<QLabel *>("searchState")->text();
     QCOMPARE(why, "The search cannot start: " + rig.ui().Combo1->toolTip());
     QVERIFY(why.endsWith(": no such device"));
 }
 
+// The simulator's station (at 9600 baud), the baud left out, the last station searched,
+// what happens at the first answer, how the dialog is closed after the search, and what it shows.
 void TestSearchDialog::search_data()
 {
-    // The simulator's station (at 9600 baud), the baud left out, the last station searched,
-    // what happens at the first answer, how the dialog is closed after the search.
     for (const char *column : {"station", "untick", "last", "atFirst", "closeBy", "answers",
                                "after", "state", "bar", "settings"})
         QTest::addColumn<QString>(column);
@@ -134,73 +133,21 @@ void TestSearchDialog::search_data()
     QTest::addColumn<bool>("wellFormed"); // a read after the search
     const QString garbage =
         "5 | 19200 | unreadable bytes: something is on the line at this baud | n ms";
-    QTest::newRow("cycling, stopped") << "7"
-                                      << ""
-                                      << "8"
-                                      << "Stop"
-                                      << "Close" << garbage << "Start|Close|fields"
-                                      << "The search was stopped."
-                                      << "1 of 8 probes"
-                                      << "19200,N,8,1" << true << false;
-    QTest::newRow("cycling, Esc during the search") << "7"
-                                                    << ""
-                                                    << "8"
-                                                    << "Esc"
-                                                    << ""
-                                                    << ""
-                                                    << ""
-                                                    << ""
-                                                    << ""
-                                                    << "19200,N,8,1" << true << false;
-    QTest::newRow("cycling, window closed during the search") << "7"
-                                                              << ""
-                                                              << "8"
-                                                              << "window"
-                                                              << ""
-                                                              << ""
-                                                              << ""
-                                                              << ""
-                                                              << ""
-                                                              << "19200,N,8,1" << true << false;
-    QTest::newRow("nothing answers")
-        << "7"
-        << ""
-        << "6"
-        << ""
-        << "Esc" << garbage << "Start|Close|fields"
-        << "The search is done: no module answered. The usual causes:\n"
-           "• the lines A and B are swapped;\n"
-           "• the bus has no termination resistor at its ends;\n"
-           "• the module has no power;\n"
-           "• the module works at another baud rate: tick both."
-        << "4 of 4 probes"
-        << "19200,N,8,1" << false << false;
-    QTest::newRow("found at the other baud, used")
-        << "7"
-        << ""
-        << "8"
-        << ""
-        << "Close"
-        << garbage + "\n7 | 9600 | the module (baud-rate register 9600, station register 7) | n ms"
-        << "Start|Use (station 7, and switch to 9600 baud)|Close|fields"
-        << "Station 7 is in the station box; the port works at 9600 baud now, and keeps it at "
-           "the next start."
-        << "7 of 8 probes"
-        << "9600,N,8,1" << false << true;
-    QTest::newRow("adapter gone before the restore")
-        << "6"
-        << "19200 baud"
-        << "8"
-        << "unlink"
-        << "window"
-        << "6 | 9600 | the module (baud-rate register 9600, station register 6) | n ms"
-        << "Use (station 6, and switch to 9600 baud)|Close|fields"
-        << "A module was found; the search ended there.\nThe port could not be set back to "
-           "19200,N,8,1: COM4 → <dir>/ports/COM4 → <dir>/gone: could not be opened: no such "
-           "device. The next "
-           "read opens it again once the adapter is back."
-        << "2 of 4 probes"
-        << "19200,N,8,1" << false << false;
+    // clang-format off
+    QTest::newRow("cycling, stopped") << "7" << "" << "8" << "Stop" << "Close" << garbage << "Start|Close|fields" << "The search was stopped." << "1 of 8 probes" << "19200,N,8,1" << true << false;
+    QTest::newRow("cycling, Esc during the search") << "7" << "" << "8" << "Esc" << "" << "" << "" << "" << "" << "19200,N,8,1" << true << false;
+    QTest::newRow("cycling, closed during the search") << "7" << "" << "8" << "window" << "" << "" << "" << "" << "" << "19200,N,8,1" << true << false;
+    QTest::newRow("nothing answers") << "7" << "" << "6" << "" << "Esc" << garbage << "Start|Close|fields"
+        << "The search is done: no module answered. The usual causes:\n• the lines A and B are swapped;\n• the bus has no termination resistor at its ends;\n• the module has no power;\n• the module works at another baud rate: tick both."
+        << "4 of 4 probes" << "19200,N,8,1" << false << false;
+    QTest::newRow("found at the other baud, used") << "7" << "" << "8" << "" << "Close"
+        << garbage + "\n7 | 9600 | the module (baud-rate register 9600, station register 7) | n ms" << "Start|Use (station 7, and switch to 9600 baud)|Close|fields"
+        << "Station 7 is in the station box; the port works at 9600 baud now, and keeps it at the next start." << "7 of 8 probes" << "9600,N,8,1" << false << true;
+    QTest::newRow("adapter gone before the restore") << "6" << "19200 baud" << "8" << "unlink" << "window"
+        << "6 | 9600 | the module (baud-rate register 9600, station register 6) | n ms" << "Use (station 6, and switch to 9600 baud)|Close|fields"
+        << "A module was found; the search ended there.\nThe port could not be set back to 19200,N,8,1: COM4 → <dir>/ports/COM4 → <dir>/gone: could not be opened: no such device. The next read opens it again once the adapter is back."
+        << "2 of 4 probes" << "19200,N,8,1" << false << false;
+    // clang-format on
 }
 
 void TestSearchDialog::search()
@@ -209,13 +156,11 @@ void TestSearchDialog::search()
     QFETCH(QString, untick);
     QFETCH(QString, last);
     QFETCH(QString, atFirst);
-    QFETCH(QString, closeBy);
     QFETCH(bool, cycling);
     WindowRig rig("4,19200\r\n", 0);
     QDir(rig.dir.path()).mkdir("ports");
     bench::Simulator sim(rig.path("ports/COM4"));
-    QVERIFY(
-        sim.start({"--station", station, "--baud", "9600", "--seed", "3"}, rig.path("sim.log")));
+    QVERIFY(sim.start({"--station", station, "--baud", "9600", "--seed", "3"}, rig.path("s.log")));
     const QString simPty = QFileInfo(rig.path("ports/COM4")).symLinkTarget();
     rig.restart();
     MainWindow &window = *rig.window;
@@ -224,16 +169,23 @@ void TestSearchDialog::search()
         click(rig.ui().cmdOneM);
     QPointer<QDialog> dialog;
     duringRead(window, cycling, [&] { dialog = openFromMenu(window); });
-    QVERIFY(dialog);
-    QVERIFY(!dialog->findChild<QProgressBar *>()->isVisible());
-    QTest::keyClick(dialog->findChild<QSpinBox *>("searchFirst"), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(dialog->findChild<QSpinBox *>("searchFirst"), "5");
-    QTest::keyClick(dialog->findChild<QSpinBox *>("searchLast"), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(dialog->findChild<QSpinBox *>("searchLast"), last);
+    QVERIFY(dialog && !dialog->findChild<QProgressBar *>()->isVisible());
+    const auto act = [&](const QString &how) { // a key, the window's close button or a button
+        if (how == "Esc")
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
+        else if (how == "window")
+            dialog->windowHandle()->close(); // as the window's close button does
+        else if (!how.isEmpty())
+            press(*dialog, how);
+    };
+    for (const auto &[box, value] :
+         {std::pair{"searchFirst", QString("5")}, {"searchLast", last}}) {
+        QTest::keyClick(dialog->findChild<QSpinBox *>(box), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dialog->findChild<QSpinBox *>(box), value);
+    }
     QCOMPARE(dialog->findChild<QLabel *>("searchProgressText")->text(),
              last == "6" ? "4 probes planned, about 1 s." : "8 probes planned, about 2 s.");
-    if (!untick.isEmpty())
-        press(*dialog, untick);
+    act(untick);
     auto *table = dialog->findChild<QTableWidget *>("searchAnswers");
     QString during;
     connect(table->model(), &QAbstractItemModel::rowsInserted, this, [&] {
@@ -242,14 +194,10 @@ void TestSearchDialog::search()
         during = usable(*dialog);
         if (atFirst == "unlink") // before the restore, which follows at once
             Pty::linkPort(rig.dir.path(), 4, rig.path("gone"));
-        if (atFirst == "Stop") // before the next probe
-            press(*dialog, "Stop");
-        QTimer::singleShot(0, [&] { // from the search's own wait
-            if (atFirst == "Esc")
-                QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
-            if (atFirst == "window")
-                dialog->windowHandle()->close();
-        });
+        else if (atFirst == "Stop") // before the next probe
+            act(atFirst);
+        else
+            QTimer::singleShot(0, [&] { act(atFirst); }); // from the search's own wait
     });
     duringRead(window, cycling, [&] {
         press(*dialog, "Start");
@@ -259,31 +207,21 @@ void TestSearchDialog::search()
     });
     QTRY_VERIFY_WITH_TIMEOUT(!dialog || (!during.isEmpty() && !usable(*dialog).contains("Stop")),
                              10000);
-    QCOMPARE(during, "Stop|Close|no fields");
-    QVERIFY(!window.commands().cycling());
-    if (closeBy.isEmpty()) {
-        QTRY_VERIFY(!dialog); // closed by itself once the search ended
-    } else {
+    QVERIFY(during == "Stop|Close|no fields" && !window.commands().cycling());
+    if (dialog) {
         QTEST(shown(*table), "answers");
         QTEST(usable(*dialog), "after");
-        QTEST(dialog->findChild<QProgressBar *>()->text(), "bar");
-        QCOMPARE(dialog->findChild<QProgressBar *>()->value(),
-                 dialog->findChild<QProgressBar *>()->maximum());
+        const auto *bar = dialog->findChild<QProgressBar *>();
+        QVERIFY(bar->value() == bar->maximum());
+        QTEST(bar->text(), "bar");
         if (usable(*dialog).startsWith("Start|Use"))
             press(*dialog, "Use (station 7, and switch to 9600 baud)");
-        QTEST(dialog->findChild<QLabel *>("searchState")
-                  ->text()
-                  .replace(QDir(rig.dir.path()).canonicalPath(), "<dir>")
-                  .replace(rig.dir.path(), "<dir>"),
-              "state");
-        if (closeBy == "Close")
-            press(*dialog, "Close");
-        else if (closeBy == "Esc")
-            QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
-        else
-            dialog->windowHandle()->close();
-        QTRY_VERIFY(!dialog);
+        const QString dir = QDir(rig.dir.path()).canonicalPath();
+        QTEST(dialog->findChild<QLabel *>("searchState")->text().replace(dir, "<dir>"), "state");
+        QFETCH(QString, closeBy);
+        act(closeBy);
     }
+    QTRY_VERIFY(!dialog); // or closed by itself once the search ended
     QTEST(window.serial().settings(), "settings");
     QCOMPARE(rig.messages, QStringList());
     Pty::linkPort(rig.dir.path(), 4, simPty); // the adapter is back
