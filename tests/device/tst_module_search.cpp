@@ -91,19 +91,19 @@ void TestModuleSearch::answers_data()
     const auto row = [](const char *name, const char *bytes, int at, const char *expected) {
         QTest::newRow(name) << QByteArray::fromHex(bytes) << at << QString(expected);
     };
+    // clang-format off
     row("reply", "030304258000039316", 0, "module 9600:3 (9600 3 -1)");
     row("glitch 00 first", "00030304258000039316", 1, "module 9600:3 (9600 3 -1)");
     row("glitch FF first, bytes after", "FF03030425800003931600", 1, "module 9600:3 (9600 3 -1)");
-    row("tail of a late answer first", "800002421603030425800003931600", 5,
-        "module 9600:3 (9600 3 -1)");
-    row("a late answer first", "020304258000024216030304258000039316", 9,
-        "module 9600:3 (9600 3 -1)");
+    row("tail of a late answer first", "800002421603030425800003931600", 5, "module 9600:3 (9600 3 -1)");
+    row("a late answer first", "020304258000024216030304258000039316", 9, "module 9600:3 (9600 3 -1)");
     row("other station register", "0303044B0000078FD5", 0, "device 9600:3 (19200 7 -1)");
     row("exception after a glitch", "FF0383026131", 1, "device 9600:3 (0 0 2)");
     row("bad CRC", "030304258000039317", -1, "garbage 9600:3 (0 0 -1)");
     row("reply cut short", "0303042580000393", -1, "garbage 9600:3 (0 0 -1)");
     row("another station's answer", "020304258000024216", -1, "garbage 9600:3 (0 0 -1)");
     row("nothing", "", -1, "nothing 9600:3 (0 0 -1)");
+    // clang-format on
 }
 
 void TestModuleSearch::answers()
@@ -123,18 +123,13 @@ void TestModuleSearch::durations_data()
     const auto row = [](const char *of, qint64 a, qint64 b, qint64 expected) {
         QTest::addRow("%s %lld %lld", of, a, b) << QString(of) << a << b << expected;
     };
-    for (const auto &[us, ms] : {std::pair{-5, 0}, {0, 0}, {1, 1}, {999, 1}, {1000, 1}, {1001, 2}})
-        row("ms", us, 0, ms);
-    row("silence", 19200, 0, 2006);
-    row("silence", 9600, 0, 4011);
-    row("silence", 1000, 0, 38500); // exact: no rounding
-    row("silence", 0, 0, 0);
-    // Two probes at 9600 (150 + 5 ms each), then two at 19200 (100 + 3 ms each).
-    row("left", 0, 0, 516);
-    row("left", 2, 310, 206); // as planned
-    row("left", 2, 155, 103); // twice as fast
-    row("left", 1, 100, 233); // 361 * 100 / 155, rounded up
-    row("left", 4, 900, 0);
+    // clang-format off
+    for (const auto &[us, ms] : {std::pair{-5, 0}, {0, 0}, {1, 1}, {999, 1}, {1000, 1}, {1001, 2}}) row("ms", us, 0, ms);
+    for (const auto &[baud, us] : {std::pair{19200, 2006}, {9600, 4011}, {1000, 38500}, {0, 0}}) row("silence", baud, 0, us);
+    // Two probes at 9600 (150 + 5 ms each), then two at 19200 (100 + 3 ms each): none done,
+    // as planned, twice as fast, 361 * 100 / 155 rounded up, all done.
+    for (const auto &[done, ms, left] : {std::tuple{0, 0, 516}, {2, 310, 206}, {2, 155, 103}, {1, 100, 233}, {4, 900, 0}}) row("left", done, ms, left);
+    // clang-format on
 }
 
 void TestModuleSearch::durations()
@@ -172,29 +167,20 @@ void TestModuleSearch::endings_data()
     QTest::addColumn<QString>("answers");
     QTest::addColumn<int>("ending");
     QTest::addColumn<bool>("openAfter");
-    QTest::newRow("first module, at the other baud")
-        << "19200,N,8,1" << QList<int>{19200, 9600} << 2 << 3 << false << 40 << 0 << 0 << 0
-        << "19200:3 19200:2 9600:2 9600:3"
-        << "garbage 19200:3 (0 0 -1)|module 9600:3 (9600 3 -1)" << int(Ending::FoundFirst) << true;
-    QTest::newRow("all answer at once")
-        << "19200,E,8,1" << QList<int>{9600} << 3 << 5 << true << 3000 << 0 << 0 << 0
-        << "9600:3 9600:4 9600:5"
-        << "module 9600:3 (9600 3 -1)|device 9600:4 (19200 9 -1)|device 9600:5 (0 0 2)"
-        << int(Ending::Completed) << true;
-    QTest::newRow("stopped") << "9600,N,8,1" << QList<int>{9600, 19200} << 1 << 9 << true << 40 << 3
-                             << 0 << 0 << "9600:3 9600:1 9600:2"
-                             << "module 9600:3 (9600 3 -1)|garbage 9600:1 (0 0 -1)"
-                             << int(Ending::Stopped) << true;
-    QTest::newRow("device gone") << "9600,N,8,1" << QList<int>{9600, 19200} << 1 << 2 << true << 40
-                                 << 0 << 3 << 0 << "9600:1 9600:2 19200:1"
-                                 << "garbage 9600:1 (0 0 -1)" << int(Ending::PortLost) << false;
-    QTest::newRow("gone while switching baud")
-        << "9600,N,8,1" << QList<int>{9600, 19200} << 1 << 2 << true << 40 << 0 << 0 << 2
-        << "9600:1 9600:2"
-        << "garbage 9600:1 (0 0 -1)" << int(Ending::PortLost) << false;
-    QTest::newRow("gone before the restore")
-        << "19200,N,8,1" << QList<int>{9600} << 3 << 3 << false << 40 << 0 << 0 << 1 << "9600:3"
-        << "module 9600:3 (9600 3 -1)" << int(Ending::FoundFirst) << false;
+    // clang-format off
+    QTest::newRow("first module, at the other baud") << "19200,N,8,1" << QList<int>{19200, 9600} << 2 << 3 << false << 40 << 0 << 0 << 0
+        << "19200:3 19200:2 9600:2 9600:3" << "garbage 19200:3 (0 0 -1)|module 9600:3 (9600 3 -1)" << int(Ending::FoundFirst) << true;
+    QTest::newRow("all answer at once") << "19200,E,8,1" << QList<int>{9600} << 3 << 5 << true << 3000 << 0 << 0 << 0
+        << "9600:3 9600:4 9600:5" << "module 9600:3 (9600 3 -1)|device 9600:4 (19200 9 -1)|device 9600:5 (0 0 2)" << int(Ending::Completed) << true;
+    QTest::newRow("stopped") << "9600,N,8,1" << QList<int>{9600, 19200} << 1 << 9 << true << 40 << 3 << 0 << 0
+        << "9600:3 9600:1 9600:2" << "module 9600:3 (9600 3 -1)|garbage 9600:1 (0 0 -1)" << int(Ending::Stopped) << true;
+    QTest::newRow("device gone") << "9600,N,8,1" << QList<int>{9600, 19200} << 1 << 2 << true << 40 << 0 << 3 << 0
+        << "9600:1 9600:2 19200:1" << "garbage 9600:1 (0 0 -1)" << int(Ending::PortLost) << false;
+    QTest::newRow("gone while switching baud") << "9600,N,8,1" << QList<int>{9600, 19200} << 1 << 2 << true << 40 << 0 << 0 << 2
+        << "9600:1 9600:2" << "garbage 9600:1 (0 0 -1)" << int(Ending::PortLost) << false;
+    QTest::newRow("gone before the restore") << "19200,N,8,1" << QList<int>{9600} << 3 << 3 << false << 40 << 0 << 0 << 1
+        << "9600:3" << "module 9600:3 (9600 3 -1)" << int(Ending::FoundFirst) << false;
+    // clang-format on
 }
 
 void TestModuleSearch::endings()
