@@ -31,7 +31,7 @@ constexpr int kMaxTimeoutMs = 5000;
 constexpr qint64 kMsPerSecond = 1000;
 constexpr int kSecondsPerMinute = 60;
 constexpr int kWidth = 640;
-constexpr int kHeight = 520;
+constexpr int kHeight = 480;
 enum Column { kStation, kBaud, kWhat, kReplyTime, kColumns };
 
 QSpinBox *stationBox(int value, const QString &name)
@@ -117,8 +117,10 @@ SearchDialog::SearchDialog(MainWindow &window)
             showPortState();
     });
     showPortState();
-    if (window.commands().cycling())
+    if (window.commands().cycling()) {
         m_cycleNote->setText(tr("The cycle is running: Start stops it first, as “停止” does."));
+        m_cycleNote->setVisible(true);
+    }
 }
 
 void SearchDialog::buildForm()
@@ -129,6 +131,7 @@ void SearchDialog::buildForm()
     m_state->setWordWrap(true);
     m_cycleNote = new QLabel;
     m_cycleNote->setWordWrap(true);
+    m_cycleNote->setVisible(false);
     m_bar = new QProgressBar;
     m_bar->setVisible(false); // until Start: an empty bar looks like a text box
     m_progressText = new QLabel;
@@ -168,6 +171,7 @@ QWidget *SearchDialog::buildChoices()
     auto *form = new QFormLayout(choices);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     m_baudGrid = new QGridLayout;
+    m_baudGrid->setColumnStretch(2, 1); // the timeouts keep their own width
     form->addRow(m_baudGrid);
     const QComboBox *bauds = m_window.controls().Combo2;
     for (int i = 0; i < int(m_bauds.size()); ++i) {
