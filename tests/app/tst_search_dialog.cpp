@@ -55,6 +55,16 @@ QString usable(const QDialog &dialog)
     return out.join('|');
 }
 
+// The bauds from top to bottom, as the operator reads them.
+QString bauds(const QDialog &dialog)
+{
+    QMap<int, QString> byHeight;
+    for (auto *box : dialog.findChildren<QCheckBox *>())
+        if (box->text().endsWith(" baud"))
+            byHeight.insert(box->mapTo(&dialog, QPoint()).y(), box->text());
+    return byHeight.values().join('|');
+}
+
 QString shown(const QTableWidget &table)
 {
     QStringList rows;
@@ -185,6 +195,7 @@ void TestSearchDialog::search()
     }
     QCOMPARE(dialog->findChild<QLabel *>("searchProgressText")->text(),
              last == "6" ? "4 probes planned, about 1 s." : "8 probes planned, about 2 s.");
+    QCOMPARE(bauds(*dialog), "19200 baud|9600 baud"); // in the order they are probed
     act(untick);
     auto *table = dialog->findChild<QTableWidget *>("searchAnswers");
     QString during;
@@ -216,6 +227,9 @@ void TestSearchDialog::search()
         QTEST(bar->text(), "bar");
         if (usable(*dialog).startsWith("Start|Use"))
             press(*dialog, "Use (station 7, and switch to 9600 baud)");
+        QCOMPARE(bauds(*dialog),
+                 QString(window.serial().settings().startsWith("9600") ? "9600 baud|19200 baud"
+                                                                       : "19200 baud|9600 baud"));
         const QString dir = QDir(rig.dir.path()).canonicalPath();
         QTEST(dialog->findChild<QLabel *>("searchState")->text().replace(dir, "<dir>"), "state");
         QFETCH(QString, closeBy);
