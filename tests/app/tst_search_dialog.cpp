@@ -43,15 +43,11 @@ QString usable(const QDialog &dialog)
     for (auto *button : dialog.findChildren<QPushButton *>())
         if (button->isEnabled())
             out << button->text();
-    int fields = 0;
-    QList<QWidget *> choices;
-    for (auto *field : dialog.findChildren<QAbstractSpinBox *>())
-        choices << field;
-    for (auto *field : dialog.findChildren<QCheckBox *>())
-        choices << field;
-    for (auto *field : choices)
-        fields += field->isEnabled();
-    out << (fields == choices.size() ? "fields" : fields == 0 ? "no fields" : "some fields");
+    int fields = 0, on = 0;
+    for (auto *field : dialog.findChildren<QWidget *>())
+        if (field->inherits("QAbstractSpinBox") || field->inherits("QCheckBox"))
+            ++fields, on += field->isEnabled();
+    out << (on == fields ? "fields" : on == 0 ? "no fields" : "some fields");
     return out.join('|');
 }
 
