@@ -219,6 +219,23 @@ bool CommPort::reopenAfterLoss()
     return true;
 }
 
+bool CommPort::reopenWith(const QString &text)
+{
+    if (!m_port.isOpen())
+        return refuse(tr("the port is not open"));
+    const auto line = parseSettings(text);
+    if (!line)
+        return refuse(tr("malformed line settings \"%1\"").arg(text));
+    closePort();
+    m_pending.clear();
+    m_settings = settingsText(*line);
+    if (openPort())
+        return true;
+    m_lost = true;
+    emit portLost(m_lastError);
+    return false;
+}
+
 bool CommPort::setInputMode(int mode)
 {
     if (mode != 0 && mode != 1)
