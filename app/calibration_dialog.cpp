@@ -17,6 +17,7 @@
 namespace {
 constexpr int kMinWidth = 640;
 constexpr int kMinHeight = 520;
+constexpr int kWidth = 760; // the multi-point tables' seven columns side by side
 
 // A page scrolls rather than squeezing its texts when they outgrow the screen.
 QScrollArea *scrolled(QWidget *page)
@@ -79,6 +80,7 @@ CalibrationDialog::CalibrationDialog(MainWindow &window, int index)
     connect(m_link, &CalibrationLink::busyChanged, this, &CalibrationDialog::updateButtons);
     connect(m_multiPoint, &MultiPointCheck::changed, this, &CalibrationDialog::updateButtons);
     setMinimumSize(kMinWidth, kMinHeight);
+    resize(kWidth, kMinHeight);
     updateButtons();
 }
 

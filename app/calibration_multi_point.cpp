@@ -64,17 +64,6 @@ void MultiPointCheck::build()
         m_meter = addField(*form, "meter",
                            tr("Current the meter reads on output %1 (mA):").arg(m_link.channel()),
                            QString());
-    m_instruction = textLine(this, "instruction");
-    layout->addWidget(m_instruction);
-    m_foundLabel = textLine(this, "foundLabel");
-    m_foundTable = pointTable(this, "asFound");
-    m_leftLabel = textLine(this, "leftLabel");
-    m_leftTable = pointTable(this, "asLeft");
-    m_verdict = textLine(this, "verdict");
-    for (QWidget *w : std::initializer_list<QWidget *>{m_foundLabel, m_foundTable, m_leftLabel,
-                                                       m_leftTable, m_verdict})
-        layout->addWidget(w);
-    layout->addStretch();
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     const auto button = [&](const char *name, const QString &text,
@@ -90,6 +79,17 @@ void MultiPointCheck::build()
     m_takeButton = button("take", tr("Take"), &MultiPointCheck::take);
     m_adjustButton = button("adjust", tr("Adjust"), &MultiPointCheck::adjust);
     buttons->addStretch();
+    m_instruction = textLine(this, "instruction");
+    layout->addWidget(m_instruction);
+    m_foundLabel = textLine(this, "foundLabel");
+    m_foundTable = pointTable(this, "asFound");
+    m_leftLabel = textLine(this, "leftLabel");
+    m_leftTable = pointTable(this, "asLeft");
+    m_verdict = textLine(this, "verdict");
+    for (QWidget *w : std::initializer_list<QWidget *>{m_foundLabel, m_foundTable, m_leftLabel,
+                                                       m_leftTable, m_verdict})
+        layout->addWidget(w);
+    layout->addStretch();
 }
 
 QLineEdit *MultiPointCheck::addField(QFormLayout &form, const char *name, const QString &label,
@@ -295,7 +295,10 @@ void MultiPointCheck::showTable(QTableWidget *table,
     table->clear();
     table->setColumnCount(content.header.size());
     table->setRowCount(content.rows.size());
-    table->setHorizontalHeaderLabels(content.header);
+    QStringList header; // two lines each, so that the table fits the dialog's width
+    for (const QString &title : content.header)
+        header << QString(title).replace(QStringLiteral(" ("), QStringLiteral("\n("));
+    table->setHorizontalHeaderLabels(header);
     for (int r = 0; r < content.rows.size(); ++r)
         for (int c = 0; c < content.header.size(); ++c) {
             auto *item = new QTableWidgetItem(content.rows[r].value(c));
