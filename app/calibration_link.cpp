@@ -7,6 +7,7 @@
 #include "serial/comm_port.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
@@ -26,6 +27,15 @@ const decode::BoxText *boxOf(const device::ReadOutcome &outcome, decode::Target 
     return nullptr;
 }
 } // namespace
+
+QLabel *calibrationTextLine(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
 
 CalibrationLink::CalibrationLink(MainWindow &window, int index, QObject *parent)
     : QObject(parent), m_window(window), m_index(index)

@@ -15,6 +15,11 @@
 #include <optional>
 
 class MainWindow;
+class QLabel;
+class QWidget;
+
+// A wrapped, selectable line of the dialog's text, found by its name.
+QLabel *calibrationTextLine(QWidget *parent, const char *name);
 
 class CalibrationLink : public QObject {
     Q_OBJECT

@@ -18,15 +18,6 @@ constexpr int kDefaultReads = 10;
 constexpr int kMinReads = 2;
 constexpr int kMaxReads = 100;
 
-QLabel *textLine(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 QTableWidget *pointTable(QWidget *parent, const char *name)
 {
     auto *table = new QTableWidget(parent);
@@ -79,13 +70,13 @@ void MultiPointCheck::build()
     m_takeButton = button("take", tr("Take"), &MultiPointCheck::take);
     m_adjustButton = button("adjust", tr("Adjust"), &MultiPointCheck::adjust);
     buttons->addStretch();
-    m_instruction = textLine(this, "instruction");
+    m_instruction = calibrationTextLine(this, "instruction");
     layout->addWidget(m_instruction);
-    m_foundLabel = textLine(this, "foundLabel");
+    m_foundLabel = calibrationTextLine(this, "foundLabel");
     m_foundTable = pointTable(this, "asFound");
-    m_leftLabel = textLine(this, "leftLabel");
+    m_leftLabel = calibrationTextLine(this, "leftLabel");
     m_leftTable = pointTable(this, "asLeft");
-    m_verdict = textLine(this, "verdict");
+    m_verdict = calibrationTextLine(this, "verdict");
     for (QWidget *w : std::initializer_list<QWidget *>{m_foundLabel, m_foundTable, m_leftLabel,
                                                        m_leftTable, m_verdict})
         layout->addWidget(w);

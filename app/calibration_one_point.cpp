@@ -17,14 +17,6 @@ constexpr int kDefaultReads = 10;
 constexpr int kMinReads = 2;
 constexpr int kMaxReads = 100;
 
-std::vector<double> valuesOf(const CalibrationLink::Readings &readings)
-{
-    std::vector<double> values;
-    for (const calibration::Reading &reading : readings)
-        if (reading)
-            values.push_back(*reading);
-    return values;
-}
 } // namespace
 
 OnePointCalibration::OnePointCalibration(CalibrationLink &link, QWidget *parent)
@@ -55,10 +47,7 @@ void OnePointCalibration::build()
                            tr("Current the meter reads on output %1 (mA):").arg(ch));
     }
     const auto line = [&](const char *name) {
-        auto *label = new QLabel(this);
-        label->setObjectName(QLatin1String(name));
-        label->setWordWrap(true);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        QLabel *label = calibrationTextLine(this, name);
         layout->addWidget(label);
         return label;
     };
@@ -131,7 +120,7 @@ void OnePointCalibration::measured()
                                    .arg(calibration::mAText(*m_outputShown))
                              : tr("Output %1: no answer.").arg(ch);
     } else {
-        const std::vector<double> values = valuesOf(m_readings);
+        const std::vector<double> values = calibration::valuesOf(m_readings);
         const calibration::Stats stats = calibration::statsOf(values);
         live = values.size() != m_readings.size() || values.empty()
                    ? tr("Input %1: no answer.").arg(ch)
@@ -235,7 +224,7 @@ void OnePointCalibration::afterWrite(int value, std::optional<int> held, bool re
 void OnePointCalibration::showInputCheck(int value, std::optional<int> held,
                                          const Readings &readings, bool restoring)
 {
-    const std::vector<double> values = valuesOf(readings);
+    const std::vector<double> values = calibration::valuesOf(readings);
     if (values.size() != readings.size() || values.empty())
         return m_link.fail(tr("The check failed: input %1 gave no answer.").arg(m_link.channel()));
     showCheck(value, held, calibration::statsOf(values).mean, restoring);

@@ -18,15 +18,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("calibration", text);
 }
 
-std::vector<double> valuesOf(const std::vector<Reading> &reads)
-{
-    std::vector<double> values;
-    for (const Reading &r : reads)
-        if (r)
-            values.push_back(*r);
-    return values;
-}
-
 double deviationOf(const std::vector<double> &values, double mean)
 {
     if (values.size() < 2)
@@ -55,6 +46,15 @@ QString readsRefusal(const std::vector<Reading> &reads, PointResult &point)
 }
 
 } // namespace
+
+std::vector<double> valuesOf(const std::vector<Reading> &reads)
+{
+    std::vector<double> values;
+    for (const Reading &r : reads)
+        if (r)
+            values.push_back(*r);
+    return values;
+}
 
 QString mAText(double mA)
 {
