@@ -12,37 +12,37 @@
 <context>
     <name>CalibrationDialog</name>
     <message>
-        <location filename="../calibration_dialog.cpp" line="36"/>
+        <location filename="../calibration_dialog.cpp" line="37"/>
         <source>Calibrate %1</source>
         <translation>校准%1</translation>
     </message>
     <message>
-        <location filename="../calibration_dialog.cpp" line="40"/>
+        <location filename="../calibration_dialog.cpp" line="41"/>
         <source>Link CNG to GND on the right terminal block before setting the baud rate, the station address or the current parameters; otherwise no change is kept.</source>
         <translation>在设置波特率、设备地址或电流输入输出参数前，请将右端子排上CNG与GND短接，否则修改都无法保存</translation>
     </message>
     <message>
-        <location filename="../calibration_dialog.cpp" line="56"/>
+        <location filename="../calibration_dialog.cpp" line="57"/>
         <source>One point</source>
         <translation>单点校准</translation>
     </message>
     <message>
-        <location filename="../calibration_dialog.cpp" line="57"/>
+        <location filename="../calibration_dialog.cpp" line="58"/>
         <source>Several points</source>
         <translation>多点检查</translation>
     </message>
     <message>
-        <location filename="../calibration_dialog.cpp" line="58"/>
+        <location filename="../calibration_dialog.cpp" line="59"/>
         <source>Record</source>
         <translation>记录</translation>
     </message>
     <message>
-        <location filename="../calibration_dialog.cpp" line="67"/>
+        <location filename="../calibration_dialog.cpp" line="68"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../calibration_dialog.cpp" line="69"/>
+        <location filename="../calibration_dialog.cpp" line="70"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
@@ -50,62 +50,62 @@
 <context>
     <name>CalibrationLink</name>
     <message>
-        <location filename="../calibration_link.cpp" line="47"/>
+        <location filename="../calibration_link.cpp" line="57"/>
         <source>input %1</source>
         <translation>输入%1</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="47"/>
+        <location filename="../calibration_link.cpp" line="57"/>
         <source>output %1</source>
         <translation>输出%1</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="88"/>
+        <location filename="../calibration_link.cpp" line="98"/>
         <source>Cancelled.</source>
         <translation>已取消。</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="95"/>
+        <location filename="../calibration_link.cpp" line="105"/>
         <source>The cycle was stopped; “循环” starts it again.</source>
         <translation>循环已停止；按“循环”可重新开始。</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="108"/>
+        <location filename="../calibration_link.cpp" line="118"/>
         <source>Reading the coefficient…</source>
         <translation>正在读取系数…</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="131"/>
+        <location filename="../calibration_link.cpp" line="141"/>
         <source>Live read %1 of %2…</source>
         <translation>实时读取第%1次，共%2次…</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="146"/>
+        <location filename="../calibration_link.cpp" line="156"/>
         <source>Reading the ten parameters…</source>
         <translation>正在读取十个参数…</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="166"/>
+        <location filename="../calibration_link.cpp" line="176"/>
         <source>The parameters could not be read for the backup, so nothing was written.</source>
         <translation>无法读取参数进行备份，因此未写入任何内容。</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="172"/>
+        <location filename="../calibration_link.cpp" line="182"/>
         <source>The backup could not be saved (%1), so nothing was written.</source>
         <translation>无法保存备份（%1），因此未写入任何内容。</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="183"/>
+        <location filename="../calibration_link.cpp" line="193"/>
         <source>Writing %1…</source>
         <translation>正在写入%1…</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="195"/>
+        <location filename="../calibration_link.cpp" line="205"/>
         <source>The write was not sent: is the port open?</source>
         <translation>写入未发送：串口是否已打开？</translation>
     </message>
     <message>
-        <location filename="../calibration_link.cpp" line="227"/>
+        <location filename="../calibration_link.cpp" line="237"/>
         <source>The calibration history %1 could not be written: %2</source>
         <translation>无法写入校准历史 %1：%2</translation>
     </message>
@@ -166,137 +166,137 @@
 <context>
     <name>MultiPointCheck</name>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="55"/>
+        <location filename="../calibration_multi_point.cpp" line="46"/>
         <source>Points (mA):</source>
         <translation>检查点（mA）：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="57"/>
+        <location filename="../calibration_multi_point.cpp" line="48"/>
         <source>Tolerance (% of the 16 mA span):</source>
         <translation>允差（占 16 mA 量程的 %）：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="62"/>
+        <location filename="../calibration_multi_point.cpp" line="53"/>
         <source>Live reads per point:</source>
         <translation>每点实时读取次数：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="65"/>
+        <location filename="../calibration_multi_point.cpp" line="56"/>
         <source>Current the meter reads on output %1 (mA):</source>
         <translation>电流表在输出%1上的读数（mA）：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="89"/>
+        <location filename="../calibration_multi_point.cpp" line="69"/>
         <source>Check</source>
         <translation>检查</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="90"/>
+        <location filename="../calibration_multi_point.cpp" line="70"/>
         <source>Take</source>
         <translation>采集</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="91"/>
+        <location filename="../calibration_multi_point.cpp" line="71"/>
         <source>Adjust</source>
         <translation>调整</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="111"/>
+        <location filename="../calibration_multi_point.cpp" line="102"/>
         <source>Not checked: %1.</source>
         <translation>未检查：%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="130"/>
+        <location filename="../calibration_multi_point.cpp" line="121"/>
         <source>The coefficient of %1: no answer, so nothing was checked.</source>
         <translation>%1的系数：无应答，因此未作检查。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="152"/>
+        <location filename="../calibration_multi_point.cpp" line="143"/>
         <source>As left</source>
         <translation>调整后</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="152"/>
+        <location filename="../calibration_multi_point.cpp" line="143"/>
         <source>As found</source>
         <translation>调整前</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="153"/>
+        <location filename="../calibration_multi_point.cpp" line="144"/>
         <source>%1, point %2 of %3:</source>
         <translation>%1，第 %2 点（共 %3 点）：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="156"/>
+        <location filename="../calibration_multi_point.cpp" line="147"/>
         <source>Apply %1 to input %2, then press “Take”.</source>
         <translation>给输入%2施加 %1，然后按“采集”。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="157"/>
+        <location filename="../calibration_multi_point.cpp" line="148"/>
         <source>Bring output %2 to about %1 through input %2, type the meter&apos;s reading in “meter”, then press “Take”.</source>
         <translation>通过输入%2使输出%2约为 %1，将电流表读数填入“meter”，然后按“采集”。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="185"/>
+        <location filename="../calibration_multi_point.cpp" line="176"/>
         <source>Point %1 (%2) refused: %3. Take it again, or cancel.</source>
         <translation>第 %1 点（%2）被拒绝：%3。请重新采集，或取消。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="216"/>
+        <location filename="../calibration_multi_point.cpp" line="207"/>
         <source>As found: %1.</source>
         <translation>调整前：%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="220"/>
+        <location filename="../calibration_multi_point.cpp" line="211"/>
         <source>As left: %1.</source>
         <translation>调整后：%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="221"/>
+        <location filename="../calibration_multi_point.cpp" line="212"/>
         <source>As found (tolerance %1 % of span):</source>
         <translation>调整前（允差为量程的 %1 %）：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="223"/>
+        <location filename="../calibration_multi_point.cpp" line="214"/>
         <source>As left (tolerance %1 % of span):</source>
         <translation>调整后（允差为量程的 %1 %）：</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="232"/>
+        <location filename="../calibration_multi_point.cpp" line="223"/>
         <source>Adjusted: coefficient %1 → %2. %3</source>
         <translation>已调整：系数 %1 → %2。%3</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="239"/>
+        <location filename="../calibration_multi_point.cpp" line="230"/>
         <source>No adjustment: %1.</source>
         <translation>无法调整：%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="240"/>
+        <location filename="../calibration_multi_point.cpp" line="231"/>
         <source>“Adjust” would write %1 → %2 (gain through zero by least squares). %3</source>
         <translation>“调整”将写入 %1 → %2（过零点最小二乘增益）。%3</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="246"/>
+        <location filename="../calibration_multi_point.cpp" line="237"/>
         <source>The offset and non-linearity alone exceed the tolerance of %1 % of span: the check as left will fail, whatever the gain.</source>
         <translation>仅零点偏移和非线性就已超出允差（量程的 %1 %）：无论增益如何，调整后的检查都将不合格。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="262"/>
+        <location filename="../calibration_multi_point.cpp" line="253"/>
         <source>Not kept: the coefficient of %1 holds %2, not %3 (is CNG linked to GND?).</source>
         <translation>未保存：%1的系数为 %2，而不是 %3（CNG 是否已与 GND 短接？）。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="267"/>
+        <location filename="../calibration_multi_point.cpp" line="258"/>
         <source>The coefficient of %1 could not be read back after the write.</source>
         <translation>写入后无法读回%1的系数。</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="273"/>
+        <location filename="../calibration_multi_point.cpp" line="264"/>
         <source>Written and read back. Backup of the parameters: %1</source>
         <translation>已写入并读回。参数备份：%1</translation>
     </message>
     <message>
-        <location filename="../calibration_multi_point.cpp" line="287"/>
+        <location filename="../calibration_multi_point.cpp" line="278"/>
         <source>The check was cancelled.</source>
         <translation>检查已取消。</translation>
     </message>
@@ -304,168 +304,168 @@
 <context>
     <name>OnePointCalibration</name>
     <message>
-        <location filename="../calibration_one_point.cpp" line="45"/>
+        <location filename="../calibration_one_point.cpp" line="37"/>
         <source>Current applied to input %1 (mA):</source>
         <translation>加在输入%1上的电流（mA）：</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="50"/>
+        <location filename="../calibration_one_point.cpp" line="42"/>
         <source>Live reads:</source>
         <translation>实时读取次数：</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="53"/>
+        <location filename="../calibration_one_point.cpp" line="45"/>
         <source>Current output %1 should carry (mA):</source>
         <translation>输出%1应输出的电流（mA）：</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="55"/>
+        <location filename="../calibration_one_point.cpp" line="47"/>
         <source>Current the meter reads on output %1 (mA):</source>
         <translation>电流表在输出%1上的读数（mA）：</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="81"/>
+        <location filename="../calibration_one_point.cpp" line="70"/>
         <source>Measure</source>
         <translation>测量</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="82"/>
+        <location filename="../calibration_one_point.cpp" line="71"/>
         <source>Write</source>
         <translation>写入</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="84"/>
+        <location filename="../calibration_one_point.cpp" line="73"/>
         <source>Check</source>
         <translation>核对</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="85"/>
-        <location filename="../calibration_one_point.cpp" line="301"/>
+        <location filename="../calibration_one_point.cpp" line="74"/>
+        <location filename="../calibration_one_point.cpp" line="290"/>
         <source>Restore</source>
         <translation>恢复</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="127"/>
+        <location filename="../calibration_one_point.cpp" line="116"/>
         <source>The coefficient: no answer.</source>
         <translation>系数：无应答。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="129"/>
+        <location filename="../calibration_one_point.cpp" line="118"/>
         <source>Output %1 shows %2 (for information only).</source>
         <translation>输出%1显示%2（仅供参考）。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="132"/>
+        <location filename="../calibration_one_point.cpp" line="121"/>
         <source>Output %1: no answer.</source>
         <translation>输出%1：无应答。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="137"/>
+        <location filename="../calibration_one_point.cpp" line="126"/>
         <source>Input %1: no answer.</source>
         <translation>输入%1：无应答。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="138"/>
+        <location filename="../calibration_one_point.cpp" line="127"/>
         <source>Mean of %1 reads: %2, spread (largest - smallest) %3.</source>
         <translation>%1 次读数的平均值：%2，波动范围（最大值 - 最小值）%3。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="142"/>
+        <location filename="../calibration_one_point.cpp" line="131"/>
         <source>Coefficient %1.</source>
         <translation>系数%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="157"/>
+        <location filename="../calibration_one_point.cpp" line="146"/>
         <source>No proposal: %1</source>
         <translation>无建议值：%1</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="159"/>
+        <location filename="../calibration_one_point.cpp" line="148"/>
         <source>Input %1 should then read %2.</source>
         <translation>之后输入%1应读数为 %2。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="162"/>
+        <location filename="../calibration_one_point.cpp" line="151"/>
         <source>The meter should then read %1.</source>
         <translation>之后电流表应读数为 %1。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="165"/>
+        <location filename="../calibration_one_point.cpp" line="154"/>
         <source>Proposed: %1 → %2.</source>
         <translation>建议：%1 → %2。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="181"/>
+        <location filename="../calibration_one_point.cpp" line="170"/>
         <source>Backup of the parameters: %1</source>
         <translation>参数备份：%1</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="231"/>
+        <location filename="../calibration_one_point.cpp" line="220"/>
         <source>Type the meter&apos;s new reading on output %1 and press “Check”.</source>
         <translation>请输入电流表在输出%1上的新读数，然后按“核对”。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="240"/>
+        <location filename="../calibration_one_point.cpp" line="229"/>
         <source>The check failed: input %1 gave no answer.</source>
         <translation>检查失败：输入%1无应答。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="248"/>
+        <location filename="../calibration_one_point.cpp" line="237"/>
         <source>The meter&apos;s reading: type it in mA first.</source>
         <translation>电流表读数：请先以 mA 为单位输入。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="263"/>
+        <location filename="../calibration_one_point.cpp" line="252"/>
         <source>the register could not be read back</source>
         <translation>无法读回寄存器</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="266"/>
+        <location filename="../calibration_one_point.cpp" line="255"/>
         <source>the register holds %1, not %2 (is CNG linked to GND?)</source>
         <translation>寄存器的值为%1，而不是%2（CNG是否已与GND短接？）</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="268"/>
+        <location filename="../calibration_one_point.cpp" line="257"/>
         <source>the error is more than 0.10 %</source>
         <translation>误差超过0.10 %</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="271"/>
+        <location filename="../calibration_one_point.cpp" line="260"/>
         <source>Restored: the register holds %1 again.</source>
         <translation>已恢复：寄存器重新为 %1。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="273"/>
+        <location filename="../calibration_one_point.cpp" line="262"/>
         <source>The register holds %1.</source>
         <translation>寄存器的值为%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="275"/>
+        <location filename="../calibration_one_point.cpp" line="264"/>
         <source>Input %1 reads %2</source>
         <translation>输入%1读数为 %2</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="276"/>
+        <location filename="../calibration_one_point.cpp" line="265"/>
         <source>The meter reads %2 on output %1</source>
         <translation>输出%1上电流表读数为 %2</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="279"/>
+        <location filename="../calibration_one_point.cpp" line="268"/>
         <source>, error %1 against %2.</source>
         <translation>，相对 %2 的误差为 %1。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="284"/>
+        <location filename="../calibration_one_point.cpp" line="273"/>
         <source>Check failed: %1.</source>
         <translation>核对失败：%1。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="286"/>
+        <location filename="../calibration_one_point.cpp" line="275"/>
         <source>Check passed.</source>
         <translation>核对通过。</translation>
     </message>
     <message>
-        <location filename="../calibration_one_point.cpp" line="301"/>
+        <location filename="../calibration_one_point.cpp" line="290"/>
         <source>Restore %1</source>
         <translation>恢复 %1</translation>
     </message>
@@ -533,17 +533,17 @@
         <translation>%1已存在</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_check.cpp" line="45"/>
+        <location filename="../../device/calibration_check.cpp" line="36"/>
         <source>a read failed: the module did not answer as it should</source>
         <translation>一次读取失败：模块未正常应答</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_check.cpp" line="47"/>
+        <location filename="../../device/calibration_check.cpp" line="38"/>
         <source>there are no readings</source>
         <translation>没有读数</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_check.cpp" line="51"/>
+        <location filename="../../device/calibration_check.cpp" line="42"/>
         <source>the reads spread over %1, more than 0.5 % of their mean %2: the current is not steady</source>
         <translation>读数波动范围 %1，超过其平均值 %2 的 0.5 %：电流不稳定</translation>
     </message>
