@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLockFile>
+#include <QSaveFile>
 
 namespace calibration {
 
@@ -22,6 +23,21 @@ QString tr(const char *text)
 QByteArray hashOf(const QByteArray &line)
 {
     return QCryptographicHash::hash(line, QCryptographicHash::Sha256).toHex();
+}
+
+QString headPath(const QString &path)
+{
+    return path + QStringLiteral(".head");
+}
+
+bool writeHead(const QString &path, qint64 seq, const QByteArray &line, QString *error)
+{
+    QSaveFile head(headPath(path));
+    const QByteArray text = QByteArray::number(seq) + ' ' + hashOf(line) + '\n';
+    if (head.open(QIODevice::WriteOnly) && head.write(text) == text.size() && head.commit())
+        return true;
+    *error = head.errorString();
+    return false;
 }
 
 QByteArray lastLine(const QByteArray &all)
@@ -56,17 +72,18 @@ bool appendHistory(const QString &path, QJsonObject entry, QString *error)
     const QByteArray all = file.readAll();
     const QByteArray last = lastLine(all);
     const bool cut = !all.isEmpty() && !all.endsWith('\n');
-    entry.insert(QStringLiteral("seq"), all.count('\n') + (cut ? 2 : 1));
+    const qint64 seq = all.count('\n') + (cut ? 2 : 1);
+    entry.insert(QStringLiteral("seq"), seq);
     entry.insert(QStringLiteral("prev"),
                  QString::fromLatin1(last.isEmpty() ? kFirstPrev : hashOf(last)));
     // A line cut short by a crash is closed first, so the new entry stands alone.
-    const QByteArray line = (cut ? QByteArray("\n") : QByteArray()) +
-                            QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
+    const QByteArray json = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+    const QByteArray line = (cut ? QByteArray("\n") : QByteArray()) + json + '\n';
     if (file.write(line) != line.size() || !file.flush()) {
         *error = file.errorString();
         return false;
     }
-    return true;
+    return writeHead(path, seq, json, error);
 }
 
 HistoryVerdict verifyHistory(const QString &path)
@@ -108,6 +125,21 @@ HistoryVerdict verifyHistory(const QString &path)
         }
         prev = hashOf(lines[i]);
         verdict.entries = number;
+    }
+    QFile head(headPath(path));
+    const QList<QByteArray> noted =
+        head.open(QIODevice::ReadOnly) ? head.readAll().trimmed().split(' ') : QList<QByteArray>();
+    const bool headMatches =
+        noted.size() == 2 && noted[0].toInt() == verdict.entries && noted[1] == prev;
+    if (noted.size() == 2 && !headMatches) {
+        verdict.brokenLine = verdict.entries + 1;
+        verdict.text = tr("The calibration history %1 is broken: %2.")
+                           .arg(QDir::toNativeSeparators(path),
+                                tr("it ends at line %1, but line %2 was written last: lines at "
+                                   "its end were removed or changed")
+                                    .arg(verdict.entries)
+                                    .arg(QString::fromLatin1(noted[0])));
+        return verdict;
     }
     verdict.whole = true;
     verdict.text = tr("The calibration history %1 is whole: %2 entries, each following the one "

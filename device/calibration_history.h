@@ -10,7 +10,9 @@ namespace calibration {
 
 QString historyPath(const QString &backupFolder);
 
-// Adds entry as the next line, with "seq" and "prev" filled in.
+// Adds entry as the next line, with "seq" and "prev" filled in, and notes the
+// last line's place and hash beside the file (<path>.head), so that lines
+// removed from the end show too.
 bool appendHistory(const QString &path, QJsonObject entry, QString *error);
 
 struct HistoryVerdict {

@@ -593,47 +593,53 @@
         <translation>新系数 %1 将超出 %2 至 %3 的范围</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="42"/>
+        <location filename="../../device/calibration_history.cpp" line="58"/>
         <source>the folder of %1 cannot be made</source>
         <translation>无法创建 %1 所在的文件夹</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="47"/>
+        <location filename="../../device/calibration_history.cpp" line="63"/>
         <source>%1 is being written by another program</source>
         <translation>%1 正被另一个程序写入</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="77"/>
+        <location filename="../../device/calibration_history.cpp" line="94"/>
         <source>There is no calibration history at %1 (%2).</source>
         <translation>%1 处没有校准历史（%2）。</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="91"/>
+        <location filename="../../device/calibration_history.cpp" line="108"/>
         <source>line %1 is not a calibration entry</source>
         <translation>第 %1 行不是校准条目</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="94"/>
+        <location filename="../../device/calibration_history.cpp" line="111"/>
         <source>line 1 does not start the history: lines before it were removed</source>
         <translation>第 1 行不是历史的开头：其之前的行已被删除</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="95"/>
+        <location filename="../../device/calibration_history.cpp" line="112"/>
         <source>line %1 does not follow line %2: line %2 was changed, or lines between them were removed</source>
         <translation>第 %1 行与第 %2 行不衔接：第 %2 行被修改，或两者之间的行被删除</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="100"/>
+        <location filename="../../device/calibration_history.cpp" line="117"/>
         <source>line %1 holds entry %2: the history was rearranged</source>
         <translation>第 %1 行是第 %2 条记录：历史顺序被打乱</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="105"/>
+        <location filename="../../device/calibration_history.cpp" line="122"/>
+        <location filename="../../device/calibration_history.cpp" line="136"/>
         <source>The calibration history %1 is broken: %2.</source>
         <translation>校准历史 %1 已被破坏：%2。</translation>
     </message>
     <message>
-        <location filename="../../device/calibration_history.cpp" line="113"/>
+        <location filename="../../device/calibration_history.cpp" line="138"/>
+        <source>it ends at line %1, but line %2 was written last: lines at its end were removed or changed</source>
+        <translation>它止于第 %1 行，但最后写入的是第 %2 行：末尾的行被删除或修改</translation>
+    </message>
+    <message>
+        <location filename="../../device/calibration_history.cpp" line="145"/>
         <source>The calibration history %1 is whole: %2 entries, each following the one before.</source>
         <translation>校准历史 %1 完整：共 %2 条，每条都与前一条衔接。</translation>
     </message>

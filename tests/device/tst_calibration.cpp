@@ -250,6 +250,16 @@ private slots:
             << "delete 1" << 1
             << "The calibration history " + path +
                    " is broken: line 1 does not start the history: lines before it were removed.";
+        QTest::newRow("last line deleted")
+            << "delete 3" << 3
+            << "The calibration history " + path +
+                   " is broken: it ends at line 2, but line 3 was written last: lines at its end "
+                   "were removed or changed.";
+        QTest::newRow("last line edited")
+            << "edit 3" << 4
+            << "The calibration history " + path +
+                   " is broken: it ends at line 3, but line 3 was written last: lines at its end "
+                   "were removed or changed.";
         QTest::newRow("garbled") << "garble 3" << 3
                                  << "The calibration history " + path +
                                         " is broken: line 3 is not a calibration entry.";
@@ -271,7 +281,7 @@ private slots:
                 lines[1].endsWith(R"(","seq":2})"));
         const int at = damage.section(' ', 1).toInt() - 1;
         if (damage.startsWith("edit"))
-            lines[at].replace("adjust", "adjusT");
+            lines[at].replace("adjust", "adjusT").replace("restore", "restorE");
         else if (damage.startsWith("delete"))
             lines.removeAt(at);
         else if (damage.startsWith("garble"))
