@@ -14,6 +14,7 @@ constexpr int kTitlePoints = 16;
 constexpr int kSectionPoints = 11;
 constexpr double kLabelShare = 0.32; // of the width, for a field's name
 constexpr int kGapLines = 1;
+constexpr int kCellGap = 24; // dots between columns, 2 mm
 
 class Pages {
 public:
@@ -39,8 +40,8 @@ public:
         for (int i = 0; i < cells.size(); ++i) {
             const int w = int(width * shares.value(i));
             int h = 0;
-            text(cells[i], points, bold, x, w, h);
-            rects << QRect(x, 0, w, h);
+            text(cells[i], points, bold, x, w - kCellGap, h);
+            rects << QRect(x, 0, w - kCellGap, h);
             height = std::max(height, h);
             x += w;
         }
