@@ -10,12 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSpinBox>
 #include <QTimer>
 
 namespace {
 constexpr int kFirstOutputIndex = 6; // txtChannel(6) to (9) are the outputs
 constexpr int kFirstOutputBox = 4;   // txtCurrentInput(4) to (7)
 constexpr double kHundredths = 100.0;
+constexpr int kDefaultReads = 10;
+constexpr int kMinReads = 2;
+constexpr int kMaxReads = 100;
 
 const decode::BoxText *boxOf(const device::ReadOutcome &outcome, decode::Target target, int index)
 {
@@ -35,6 +39,15 @@ QLabel *calibrationTextLine(QWidget *parent, const char *name)
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+QSpinBox *calibrationReadsBox(QWidget *parent)
+{
+    auto *reads = new QSpinBox(parent);
+    reads->setObjectName(QStringLiteral("reads"));
+    reads->setRange(kMinReads, kMaxReads);
+    reads->setValue(kDefaultReads);
+    return reads;
 }
 
 CalibrationLink::CalibrationLink(MainWindow &window, int index, QObject *parent)

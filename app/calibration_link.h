@@ -16,10 +16,13 @@
 
 class MainWindow;
 class QLabel;
+class QSpinBox;
 class QWidget;
 
 // A wrapped, selectable line of the dialog's text, found by its name.
 QLabel *calibrationTextLine(QWidget *parent, const char *name);
+// The live reads to take, "reads": 10 unless changed.
+QSpinBox *calibrationReadsBox(QWidget *parent);
 
 class CalibrationLink : public QObject {
     Q_OBJECT

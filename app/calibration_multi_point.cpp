@@ -14,9 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kDefaultReads = 10;
-constexpr int kMinReads = 2;
-constexpr int kMaxReads = 100;
 
 QTableWidget *pointTable(QWidget *parent, const char *name)
 {
@@ -46,10 +43,7 @@ void MultiPointCheck::build()
     m_points = addField(*form, "points", tr("Points (mA):"), QStringLiteral("4, 8, 12, 16, 20"));
     m_tolerance =
         addField(*form, "tolerance", tr("Tolerance (% of the 16 mA span):"), QStringLiteral("0.1"));
-    m_reads = new QSpinBox(this);
-    m_reads->setObjectName(QStringLiteral("reads"));
-    m_reads->setRange(kMinReads, kMaxReads);
-    m_reads->setValue(kDefaultReads);
+    m_reads = calibrationReadsBox(this);
     form->addRow(tr("Live reads per point:"), m_reads);
     if (!m_link.isInput())
         m_meter = addField(*form, "meter",

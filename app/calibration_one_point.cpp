@@ -12,13 +12,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int kDefaultReads = 10;
-constexpr int kMinReads = 2;
-constexpr int kMaxReads = 100;
-
-} // namespace
-
 OnePointCalibration::OnePointCalibration(CalibrationLink &link, QWidget *parent)
     : QWidget(parent), m_link(link)
 {
@@ -35,10 +28,7 @@ void OnePointCalibration::build()
     if (m_link.isInput()) {
         m_reference = addField(*form, QStringLiteral("reference"),
                                tr("Current applied to input %1 (mA):").arg(ch));
-        m_reads = new QSpinBox(this);
-        m_reads->setObjectName(QStringLiteral("reads"));
-        m_reads->setRange(kMinReads, kMaxReads);
-        m_reads->setValue(kDefaultReads);
+        m_reads = calibrationReadsBox(this);
         form->addRow(tr("Live reads:"), m_reads);
     } else {
         m_reference = addField(*form, QStringLiteral("reference"),
