@@ -18,7 +18,8 @@ list(JOIN wine_path ";" RV_WINE_PATH)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE @ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+set(RV_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${RV_WINE_RUN} --qtest) # for tests/: each a QtTest program
 # For app/windows/package.sh: where the DLLs come from.
 file(WRITE ${CMAKE_BINARY_DIR}/dll-dirs.txt "${RV_DLL_DIRS}")
 
@@ -30,7 +31,7 @@ foreach(size IN LISTS png_sizes)
   list(APPEND pngs ${CMAKE_BINARY_DIR}/app/icons/${size}x${size}/apps/rv4820-tool.png)
 endforeach()
 add_custom_command(OUTPUT ${ico}
-  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${CMAKE_CROSSCOMPILING_EMULATOR}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${RV_WINE_RUN}
           $<TARGET_FILE:rv4820-icon> icons ${png_sizes}
   COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/png_to_ico.py ${ico} ${pngs}
   DEPENDS rv4820-icon ${CMAKE_CURRENT_LIST_DIR}/png_to_ico.py
