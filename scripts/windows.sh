@@ -57,3 +57,16 @@ windows_package() {
   windows_build rv4820-tool
   "$ROOT/app/windows/package.sh" "$ROOT/build-win"
 }
+
+# windows_test: the Windows build's tests under Wine, then the smoke test of the
+# zip and the installer against the Linux rv4820-sim (built in build/ by ./test).
+windows_test() {
+  if [ -z "${RV_QT_MINGW:-}" ]; then
+    echo "SKIPPED the Windows part: RV_QT_MINGW names no Qt prefix for MinGW (README, Windows)"
+    return 0
+  fi
+  windows_build
+  "$ROOT/app/windows/package.sh" "$ROOT/build-win"
+  ctest --test-dir "$ROOT/build-win" --output-on-failure --timeout 300
+  "$ROOT/tests/windows/smoke.sh" "$ROOT/build-win" "$ROOT/build/rv4820-sim" "$ROOT/build-win/smoke.png"
+}
