@@ -38,7 +38,8 @@ wait_for() {
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for 30 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
 
 # The module at 9600 baud: a port opened at any other speed garbles what it hears.
 "$sim" --pty "$work/pty" --baud 9600 --input-current 1:12.34 >"$work/sim.log" 2>&1 &
@@ -56,7 +57,7 @@ printf '4,9600' > "$program_dir/comm.set"
 # window_of TITLE_PART: the program's visible window, once it shows.
 window=""
 find_window() { window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1); [ -n "$window" ]; }
-WINEPATH= "$build/wine-run" "$program_dir/rv4820-tool.exe" >"$work/tool.log" 2>&1 &
+WINEPATH='' "$build/wine-run" "$program_dir/rv4820-tool.exe" >"$work/tool.log" 2>&1 &
 pids+=($!)
 wait_for 120 find_window RV4820 || fail "the program's window did not show"
 echo "PASS: the window shows"
@@ -104,7 +105,7 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\rv4820-tool'
 "$build/wine-run" reg query "$key" /v UninstallString </dev/null 2>/dev/null | grep -q uninstall.exe \
   || fail "no uninstaller registered"
 echo "PASS: installed, with a Start-menu entry and a registered uninstaller"
-WINEPATH= "$build/wine-run" "$installed/rv4820-tool.exe" >"$work/installed.log" 2>&1 &
+WINEPATH='' "$build/wine-run" "$installed/rv4820-tool.exe" >"$work/installed.log" 2>&1 &
 pids+=($!)
 wait_for 120 find_window RV4820 || fail "the installed program's window did not show"
 echo "PASS: the installed copy starts"
