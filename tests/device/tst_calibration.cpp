@@ -326,7 +326,9 @@ private slots:
         QCOMPARE(saveBackup(folder, p, &error), folder + "/station7-20261207-140305.txt");
         QCOMPARE(saveBackup(folder, p, &error), folder + "/station7-20261207-140305-2.txt");
         QVERIFY(!saveBackup(folder + "/station7-20261207-140305.txt/c", p, &error));
-        QCOMPARE(error, "the folder " + folder + "/station7-20261207-140305.txt/c cannot be made");
+        QCOMPARE(error, "the folder " + QDir::toNativeSeparators(folder) +
+                            QDir::toNativeSeparators("/station7-20261207-140305.txt/c") +
+                            " cannot be made");
     }
 };
 
