@@ -181,8 +181,10 @@ QList<Device> detectedDevices(const QString &, const QString &)
 }
 #endif
 
-Failure failureOf(QSerialPort::SerialPortError error, bool accessible)
+Failure failureOf(QSerialPort::SerialPortError error, bool accessible, bool present)
 {
+    if (error != QSerialPort::NoError && !present)
+        return Failure::NoSuchDevice;
     switch (error) {
     case QSerialPort::NoError: return Failure::None;
     case QSerialPort::DeviceNotFoundError: return Failure::NoSuchDevice;
