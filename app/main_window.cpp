@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/main_menus.h"
+#include "app/status_line.h"
 #include "app/artwork.h"
 #include "app/calibration_feature.h"
 #include "app/context_menus.h"
@@ -17,9 +19,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -30,17 +34,18 @@ constexpr int kTimer2StartMs = 3000;
 } // namespace
 
 MainWindow::MainWindow(const QString &programDir, QWidget *parent)
-    : QWidget(parent),
+    : QMainWindow(parent),
       m_places(settingsplaces::placesFor(
           programDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kWindowTitle);
     setWindowIcon(artwork::applicationIcon());
-    m_ui = buildForm(this);
-    resize(kClientWidth, kClientHeight);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    m_client_area = new QWidget(this);
+    m_client_area->setObjectName(QStringLiteral("clientArea"));
+    m_ui = buildForm(m_client_area);
+    setFont(m_client_area->font()); // the bars' Chinese texts need its glyphs too
+    setCentralWidget(m_client_area);
 
     m_serial = new CommPort(m_places.readDirs, this);
     m_serial->setObjectName(QStringLiteral("MSComm1"));
@@ -60,6 +65,13 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     installSearch(*this);
     m_parameterActions = installParameterFile(*this);
     m_trend = installTrend(*this);
+    installMenuBar(*this);
+    installStatusLine(*this);
+    // The bars lie outside the client area, which keeps its size.
+    resize(kClientWidth,
+           kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();
@@ -90,17 +102,31 @@ void MainWindow::connectHandlers()
 }
 
 // A box on screen with the same text says it all: a tick that finds the same
-// fault while the operator reads it must not stack a second one. The text is
-// free again once the box is dismissed, not when exec() returns: a read that
-// started inside the box's loop holds that return back for its whole wait.
+// fault while the operator reads it must not stack a second one. No box runs
+// a loop of its own: the caller may be inside a read's wait, which must end.
 void MainWindow::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
-    if (m_openMessages.contains(text))
+    for (const Message &message : std::as_const(m_messages))
+        if (message.text == text)
+            return;
+    m_messages.append({text, title, icon});
+    if (!m_messageShown)
+        showNextMessage();
+}
+
+void MainWindow::showNextMessage()
+{
+    m_messageShown = !m_messages.isEmpty();
+    if (!m_messageShown)
         return;
-    m_openMessages.insert(text);
-    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
-    connect(&box, &QDialog::finished, this, [this, text] { m_openMessages.remove(text); });
-    box.exec();
+    const Message &next = m_messages.constFirst();
+    auto *box = new QMessageBox(next.icon, next.title, next.text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, [this] {
+        m_messages.removeFirst();
+        QMetaObject::invokeMethod(this, &MainWindow::showNextMessage, Qt::QueuedConnection);
+    });
+    box->open();
 }
 
 // Closing ends the program at once: nothing queued is sent and no wait holds it up.
@@ -108,7 +134,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_commands->shutDown();
     modbus::AbandonWaits();
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::tell(const QString &text, device::MessageIcon icon)

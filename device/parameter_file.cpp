@@ -50,9 +50,16 @@ bool decodeText(const QByteArray &bytes, QString *text)
 {
     if (bytes.contains('\0'))
         return false;
-    QStringDecoder decoder(QStringDecoder::Utf8); // also drops a leading byte order mark
-    *text = decoder.decode(bytes);
-    return !decoder.hasError();
+    QStringDecoder utf8(QStringDecoder::Utf8); // also drops a leading byte order mark
+    *text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return true;
+    // Older Windows editors save Chinese text as GBK (code page 936); GB18030 holds it whole.
+    QStringDecoder gbk("GB18030");
+    if (!gbk.isValid())
+        return false;
+    *text = gbk.decode(bytes);
+    return !gbk.hasError();
 }
 
 class Reader {
@@ -222,7 +229,7 @@ ReadResult parse(const QByteArray &bytes)
                        QCoreApplication::translate("paramfile", "the file is larger than 64 KiB"));
     QString text;
     if (!decodeText(bytes, &text))
-        return failure(0, QCoreApplication::translate("paramfile", "the file is not text"));
+        return failure(0, QCoreApplication::translate("paramfile", "the file is not UTF-8 text"));
     return Reader().read(text);
 }
 
