@@ -102,30 +102,28 @@ void MainWindow::connectHandlers()
 }
 
 // A box on screen with the same text says it all: a tick that finds the same
-// fault while the operator reads it must not stack a second one. No box runs
-// a loop of its own: the caller may be inside a read's wait, which must end.
+// fault while the operator reads it must not stack a second one. The text is
+// free again once the box is dismissed, not when exec() returns: a read that
+// started inside the box's loop holds that return back for its whole wait.
 void MainWindow::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
-    for (const Message &message : std::as_const(m_messages))
-        if (message.text == text)
-            return;
-    m_messages.append({text, title, icon});
-    if (!m_messageShown)
-        showNextMessage();
+    if (m_openMessages.contains(text))
+        return;
+    m_openMessages.insert(text);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    connect(&box, &QDialog::finished, this, [this, text] { m_openMessages.remove(text); });
+    box.exec();
 }
 
-void MainWindow::showNextMessage()
+// The features' boxes: they may be asked for inside a read's wait, which must end.
+void MainWindow::showOpenMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
-    m_messageShown = !m_messages.isEmpty();
-    if (!m_messageShown)
+    if (m_openMessages.contains(text))
         return;
-    const Message &next = m_messages.constFirst();
-    auto *box = new QMessageBox(next.icon, next.title, next.text, QMessageBox::Ok, this);
+    m_openMessages.insert(text);
+    auto *box = new QMessageBox(icon, title, text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QDialog::finished, this, [this] {
-        m_messages.removeFirst();
-        QMetaObject::invokeMethod(this, &MainWindow::showNextMessage, Qt::QueuedConnection);
-    });
+    connect(box, &QDialog::finished, this, [this, text] { m_openMessages.remove(text); });
     box->open();
 }
 

@@ -12,7 +12,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStringList>
-#include <QList>
+#include <QSet>
 #include <cstdint>
 #include <memory>
 
@@ -83,9 +83,10 @@ public:
     void setCurrentInputText(int k, const QString &text) override;
     void tell(const QString &text, device::MessageIcon icon) override;
 
-    // A box with one OK button; none while a box with the same text is on screen
-    // or waits. It returns at once: boxes come one at a time, in the order asked.
+    // A box with one OK button; none while a box with the same text is on screen.
     void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
+    // The same, shown with open(): it returns at once, and runs no loop of its own.
+    void showOpenMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -97,13 +98,6 @@ private:
     void selectSavedPort();
     void connectHandlers();
     void warn(const QString &text); // "System Information", warning icon
-    void showNextMessage();
-
-    struct Message {
-        QString text;
-        QString title;
-        QMessageBox::Icon icon;
-    };
 
     settingsplaces::Places m_places;
     FormControls m_ui;
@@ -118,6 +112,5 @@ private:
     std::int16_t m_savedPort = 4;
     std::int16_t m_savedBaud = 19200;
     QWidget *m_client_area = nullptr;
-    QList<Message> m_messages; // the first is on screen
-    bool m_messageShown = false;
+    QSet<QString> m_openMessages;
 };

@@ -200,8 +200,8 @@ void ParameterActions::onWrite(int box, const device::WriteOutcome &outcome)
 
 void ParameterActions::tell(const QString &text, bool warning)
 {
-    m_window.showMessage(text, tr("Module parameters"),
-                         warning ? QMessageBox::Warning : QMessageBox::Information);
+    m_window.showOpenMessage(text, tr("Module parameters"),
+                             warning ? QMessageBox::Warning : QMessageBox::Information);
 }
 
 ParameterActions *installParameterFile(MainWindow &window)

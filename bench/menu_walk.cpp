@@ -8,6 +8,7 @@
 #include "app/parameter_actions.h"
 #include "bench/simulator.h"
 #include "bench/tool_rig.h"
+#include "serial/comm_port.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 using namespace bench;

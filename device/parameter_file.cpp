@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
+#include <cerrno>
 #include <QStringDecoder>
 
 namespace paramfile {
@@ -214,7 +215,15 @@ bool save(const QString &path, const Parameters &parameters, QString *error)
 {
     QSaveFile file(path);
     const QByteArray text = format(parameters);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // commit() drops the error of flushing its own buffer (Qt 6.4): a disk that
+    // fills up would pass for a save. Flushing first catches it, with the system's reason.
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && !file.flush()) {
+        if (error)
+            *error = qt_error_string(errno);
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.isOpen() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

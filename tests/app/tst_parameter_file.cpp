@@ -90,6 +90,7 @@ private slots:
         rig.ui().SSTab1->setCurrentIndex(1);
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
+        const auto restore = qScopeGuard([&old] { setrlimit(RLIMIT_FSIZE, &old); });
         if (name.startsWith("limit:")) {
             std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
             rlimit small = old;
@@ -99,7 +100,6 @@ private slots:
         pick(rig, rig.ui().txtChannel[4], kSave, rig.dir.filePath(name.remove("limit:")));
         QFETCH(QString, message);
         QTRY_COMPARE(rig.messages.join('\n').replace(rig.dir.path(), "DIR"), message);
-        setrlimit(RLIMIT_FSIZE, &old);
         QCOMPARE(rig.module.sent(), QList<QByteArray>(station == "2", hex("02030008000A443C")));
         QCOMPARE(readFile(rig.path("p.txt")), "old");
     }
@@ -277,10 +277,12 @@ private slots:
         QCOMPARE(texts(rig.ui().txtChannel),
                  "19200 2 10000 12345 10000 10000 10000 10000 10000 10000");
         QCOMPARE(
-            rig.messages.last().replace(rig.dir.path(), "DIR").replace(at, "AT"),
+            rig.messages.last()
+                .replace(rig.dir.path(), "DIR")
+                .replace(readAt.toLocalTime().toString("yyyy-MM-dd HH:mm:ss"), "AT"),
             "The ten parameters of DIR/p.txt are in the boxes. Nothing was sent to the module: "
             "write each value you want with its “写” button.\nThe file says they were read "
-            "from station 2 on COM4 at AT." +
+            "from station 2 on COM4 at AT (local time)." +
                 kTitle);
     }
 };
