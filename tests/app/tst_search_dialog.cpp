@@ -19,12 +19,12 @@ void openSearch(MainWindow &window, QWidget *target, const std::function<void(QD
             action = entry;
     QVERIFY(action);
     bool driven = false;
+    action->trigger(); // relayed by the menu: the dialog opens from the event loop
     QTimer::singleShot(0, [&] {
         drive(*qobject_cast<QDialog *>(QApplication::activeModalWidget()));
         driven = true;
     });
-    action->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall); // the menu's relay
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     QVERIFY(driven);
 }
 
