@@ -9,6 +9,7 @@
 #include "device/live_log.h"
 #include "device/parameter_file.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +18,8 @@
 namespace {
 constexpr int kFirstCoefficient = 2;
 constexpr int kLastCoefficient = 9;
+
+// The entries share their context-menu twins' texts and translations.
 
 // The work starts once the menu's handler has returned: it may wait for the
 // module, and a wait handles events.
@@ -56,8 +59,8 @@ void addFileMenu(MainWindow &window)
             trend.record();
     });
     const auto name = [&trend, record] {
-        record->setText(trend.log().recording() ? MainWindow::tr("Stop recording")
-                                                : MainWindow::tr("Record to a file…"));
+        record->setText(trend.log().recording() ? TrendFeature::tr("Stop recording")
+                                                : TrendFeature::tr("Record to a file…"));
     };
     name();
     QObject::connect(&trend.log(), &device::LiveLog::recordingChanged, record, name);
@@ -71,9 +74,10 @@ void addToolsMenu(MainWindow &window)
     QMenu *menu = window.menuBar()->addMenu(MainWindow::tr("&Tools"));
     menu->setObjectName(QStringLiteral("menuTools"));
     QAction *trend =
-        add(menu, MainWindow::tr("Trend…"), window, [&window] { window.trend().openTrend(); });
+        add(menu, TrendFeature::tr("Trend…"), window, [&window] { window.trend().openTrend(); });
     setShortcut(trend, QKeySequence(Qt::CTRL | Qt::Key_T), window);
-    add(menu, MainWindow::tr("Find the module…"), window, [&window] { openSearch(window); });
+    add(menu, QCoreApplication::translate("SearchDialog", "Find the module…"), window,
+        [&window] { openSearch(window); });
     QMenu *calibrate = menu->addMenu(MainWindow::tr("Calibrate"));
     for (int box = kFirstCoefficient; box <= kLastCoefficient; ++box)
         add(calibrate, paramfile::valueKey(box), window,

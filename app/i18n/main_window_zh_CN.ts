@@ -8,28 +8,12 @@
         <translation>文件(&amp;F)</translation>
     </message>
     <message>
-        <source>Stop recording</source>
-        <translation>停止记录</translation>
-    </message>
-    <message>
-        <source>Record to a file…</source>
-        <translation>记录到文件…</translation>
-    </message>
-    <message>
         <source>Quit</source>
         <translation>退出</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
         <translation>工具(&amp;T)</translation>
-    </message>
-    <message>
-        <source>Trend…</source>
-        <translation>趋势…</translation>
-    </message>
-    <message>
-        <source>Find the module…</source>
-        <translation>查找模块…</translation>
     </message>
     <message>
         <source>Calibrate</source>
