@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <limits>
 
 namespace settingsfile {
@@ -101,8 +102,10 @@ WriteResult writeCommSet(const QString &path, const CommSettings &settings)
         return {false, file.errorString()};
     const QByteArray line =
         QByteArray::number(settings.port) + ',' + QByteArray::number(settings.baud) + "\r\n";
-    if (file.write(line) != line.size()) {
-        const QString reason = file.errorString();
+    // commit() drops the error of flushing its own buffer (Qt 6.4), so flush first.
+    if (file.write(line) != line.size() || !file.flush()) {
+        const QString reason =
+            file.error() == QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
         file.cancelWriting();
         return {false, reason};
     }

@@ -180,7 +180,8 @@ bool CommPort::openPort()
 bool CommPort::refuseOpening(QSerialPort::SerialPortError error)
 {
     const QFileInfo device(m_device);
-    m_failure = portinfo::failureOf(error, device.isReadable() && device.isWritable());
+    m_failure =
+        portinfo::failureOf(error, device.isReadable() && device.isWritable(), device.exists());
     emit stateChanged();
     return false;
 }

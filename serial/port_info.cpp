@@ -106,8 +106,10 @@ QString failureText(const PortState &state)
 
 } // namespace
 
-Failure failureOf(QSerialPort::SerialPortError error, bool accessible)
+Failure failureOf(QSerialPort::SerialPortError error, bool accessible, bool present)
 {
+    if (error != QSerialPort::NoError && !present)
+        return Failure::NoSuchDevice;
     switch (error) {
     case QSerialPort::NoError: return Failure::None;
     case QSerialPort::DeviceNotFoundError: return Failure::NoSuchDevice;

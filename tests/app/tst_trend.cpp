@@ -23,8 +23,10 @@ void trigger(WindowRig &rig, QWidget *target, const QString &text)
 {
     std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));
     for (QAction *action : menu->actions())
-        if (action->text() == text)
-            return action->trigger();
+        if (action->text() == text) {
+            action->trigger(); // the menu relays it, as the event loop would
+            return QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        }
     QFAIL(qPrintable("no action " + text));
 }
 

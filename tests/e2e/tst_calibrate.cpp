@@ -28,6 +28,7 @@ CalibrationDialog *openDialog(WindowRig &rig, int i)
     for (QAction *action : menu->actions())
         if (action->text() == QStringLiteral("Calibrate…"))
             action->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall); // the menu's relay
     auto *dialog = rig.window->findChild<CalibrationDialog *>();
     return dialog && QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
 }
