@@ -4,6 +4,7 @@
 #include "app/calibration_link.h"
 #include "app/calibration_multi_point.h"
 #include "app/main_window.h"
+#include "app/system_places.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -20,8 +21,7 @@
 namespace {
 QSettings remembered()
 {
-    return QSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-                         QStringLiteral("/calibration.ini"),
+    return QSettings(settingsplaces::userSettingsDir() + QStringLiteral("/calibration.ini"),
                      QSettings::IniFormat);
 }
 

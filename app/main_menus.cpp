@@ -82,6 +82,10 @@ void addToolsMenu(MainWindow &window)
     for (int box = kFirstCoefficient; box <= kLastCoefficient; ++box)
         add(calibrate, paramfile::valueKey(box), window,
             [&window, box] { openCalibration(window, box); });
+    calibrate->addSeparator();
+    add(calibrate,
+        QCoreApplication::translate("CalibrationFeature", "Verify the calibration history"), window,
+        [&window] { verifyCalibrationHistory(window); });
 }
 
 void addHelpMenu(MainWindow &window)

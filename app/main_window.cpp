@@ -2,6 +2,7 @@
 
 #include "app/main_menus.h"
 #include "app/status_line.h"
+#include "app/system_places.h"
 #include "app/artwork.h"
 #include "app/calibration_feature.h"
 #include "app/context_menus.h"
@@ -24,7 +25,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
@@ -35,8 +35,7 @@ constexpr int kTimer2StartMs = 3000;
 
 MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     : QMainWindow(parent),
-      m_places(settingsplaces::placesFor(
-          programDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)))
+      m_places(settingsplaces::placesFor(programDir, settingsplaces::userSettingsDir()))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kWindowTitle);
@@ -107,7 +106,7 @@ void MainWindow::connectHandlers()
 // started inside the box's loop holds that return back for its whole wait.
 void MainWindow::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
-    if (m_openMessages.contains(text))
+    if (m_quiet || m_openMessages.contains(text))
         return;
     m_openMessages.insert(text);
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);

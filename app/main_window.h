@@ -59,6 +59,8 @@ public:
     // Port selection (Combo1) and Save (cmdCom).
     void onPortPicked(int position);
     void onSave();
+    // "保存" for a caller that reports the outcome itself: the window shows no box.
+    void saveQuietly();
     void OpenOnComm();
 
     // modbus::LinkView
@@ -113,4 +115,5 @@ private:
     std::int16_t m_savedBaud = 19200;
     QWidget *m_client_area = nullptr;
     QSet<QString> m_openMessages;
+    bool m_quiet = false;
 };

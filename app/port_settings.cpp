@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QScopedValueRollback>
 #include <QLineEdit>
 
 namespace {
@@ -96,6 +97,12 @@ void MainWindow::onPortPicked(int position)
     }
     m_serial->setPortOpen(true);
     OpenOnComm();
+}
+
+void MainWindow::saveQuietly()
+{
+    const QScopedValueRollback quiet(m_quiet, true);
+    onSave();
 }
 
 void MainWindow::onSave()

@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,31 +76,6 @@ QString whatAnswered(const modsearch::Answer &answer)
     }
 }
 
-// Keeps the boxes that the window's own handlers show from appearing while it
-// lives: the dialog reports their outcome itself, in the operator's language.
-class BoxCatcher : public QObject {
-public:
-    explicit BoxCatcher(QWidget &window) : m_window(window) { qApp->installEventFilter(this); }
-    ~BoxCatcher() override { qApp->removeEventFilter(this); }
-    BoxCatcher(const BoxCatcher &) = delete;
-    BoxCatcher &operator=(const BoxCatcher &) = delete;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        auto *box = qobject_cast<QMessageBox *>(watched);
-        if (box && event->type() == QEvent::Show && box->parentWidget() == &m_window) {
-            box->setAttribute(Qt::WA_DontShowOnScreen); // the Show event comes before the mapping
-            // Once its own loop, if any, runs: ending it sooner would leave that loop running.
-            QMetaObject::invokeMethod(
-                box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    QWidget &m_window;
-};
 } // namespace
 
 SearchDialog::SearchDialog(MainWindow &window)
@@ -458,10 +432,7 @@ QString SearchDialog::useResult(const modsearch::Probe &probe)
     if (probe.baud == presentBaud() || entry < 0)
         return tr("Station %1 is in the station box now.").arg(probe.station);
     ui.Combo2->setCurrentIndex(entry);
-    {
-        const BoxCatcher catcher(m_window);
-        m_window.onSave();
-    }
+    m_window.saveQuietly();
     const CommPort &port = m_window.serial();
     if (!port.portOpen() || presentBaud() != probe.baud)
         return tr("Station %1 is in the station box, but the port could not be opened at %2 "
