@@ -97,7 +97,9 @@ std::optional<ModSettings> readModSet(const QString &path)
 WriteResult writeCommSet(const QString &path, const CommSettings &settings)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: Qt's commit() reports success, and puts an empty file in place,
+    // when only its final flush fails (a full disk). A direct write fails itself.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     const QByteArray line =
         QByteArray::number(settings.port) + ',' + QByteArray::number(settings.baud) + "\r\n";
