@@ -71,7 +71,7 @@ private slots:
                 [&](const QString &t) { seen << t; });
         rig.ui().txtTimerSet->setText(QStringLiteral("50"));
         click(rig.ui().cmdOneM);
-        QTRY_VERIFY_WITH_TIMEOUT(rig.ui().lblCounter->text().toInt() > 8 && seen.size() >= 2,
+        QTRY_VERIFY_WITH_TIMEOUT(rig.ui().lblCounter->text().toInt() > 5 && seen.size() >= 2,
                                  20000);
         click(rig.ui().cmdStopOnce);
         const auto logged = [&] {
