@@ -105,7 +105,7 @@ private slots:
             rig.ui().txtChannel[button.section('_', 1).toInt()]->setText(value);
         rig.ui().txtState->setPlainText(QStringLiteral("kept"));
         rig.pty.writeToMaster(hex("AABBCCDDEEFF")); // pending before the click: thrown away
-        QTRY_COMPARE(rig.window->serial().inBufferCount(), 6);
+        QVERIFY(QTest::qWaitFor([&] { return rig.window->serial().inBufferCount() == 6; }));
         QString lamp; // as the request leaves; the one after the read is in the window
         connect(rig.ui().txtCommand, &QLineEdit::textChanged,
                 [&](const QString &text) { lamp += text.isEmpty() ? "" : rig.lamp(); });
