@@ -36,7 +36,7 @@ QString window(const WindowRig &rig)
 void tick(WindowRig &rig)
 {
     rig.window->commands().onTimer2();
-    QTRY_VERIFY(rig.window->commands().idle());
+    QVERIFY(QTest::qWaitFor([&] { return rig.window->commands().idle(); }));
 }
 
 } // namespace
