@@ -286,14 +286,15 @@ private slots:
         connect(timer2, &QTimer::timeout, [&] { // after the window's own handler
             if (reads < 6 || !rig.window->client().busy())
                 return;
-            stoppedAt = rig.module.requests.size();
+            stoppedAt = sentAt.size();
             click(rig.ui().cmdStopOnce);
         });
         rig.ui().txtTimerSet->setText(QStringLiteral("50"));
         click(rig.ui().cmdOneM);
         QTRY_VERIFY_WITH_TIMEOUT(stoppedAt > 0 && commands.idle(), 20000);
+        QCOMPARE(sentAt.size(), stoppedAt);
+        QTRY_COMPARE(rig.module.requests.size(), stoppedAt);
         const QList<QByteArray> sent = rig.module.sent();
-        QCOMPARE(sent.size(), stoppedAt);
         QCOMPARE(idleAfterRead, 0);
         QList<qint64> gaps;
         for (int i = 1; i < sentAt.size(); ++i)
