@@ -96,7 +96,11 @@ private slots:
         for (quint32 seed = 0; seed < 2000; ++seed) { // many seeds: a rare miss shows too
             QStringList notes;
             const QByteArray corrupt = sim::Faults({0, 0, 1, 0, 0}, seed).spoil(kReply, notes);
-            const QByteArray cut = sim::Faults({0, 0, 0, 1, 0}, seed).spoil(kReply, notes);
+            sim::Faults cutter({0, 0, 0, 1, 0}, seed); // a fault that is off draws nothing,
+            QVERIFY(!cutter.dropRequest());            // so the cut is the seed's own
+            const QByteArray cut = cutter.spoil(kReply, notes);
+            QStringList more;
+            QCOMPARE(cut, sim::Faults({0, 0, 0, 1, 0}, seed).spoil(kReply, more));
             const QByteArray noisy = sim::Faults({0, 0, 0, 0, 1}, seed).spoil(kReply, notes);
             QCOMPARE(notes, QStringList({"corrupt", "truncate", "noise"}));
             // The CRC's last byte changes; a cut reply is strictly shorter; noise goes around.
