@@ -200,7 +200,7 @@ private slots:
     void badFieldStopsTheCycle()
     {
         WindowRig rig;
-        rig.boxes.answerAfter(300);
+        rig.boxes.answerAfter(150); // three ticks fall due while a box is open
         rig.ui().txtTimerSet->setText(QStringLiteral("50"));
         click(rig.ui().cmdOneM);
         QFETCH(QString, field);
