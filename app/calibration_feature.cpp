@@ -3,24 +3,33 @@
 #include "app/calibration_dialog.h"
 #include "app/context_menus.h"
 #include "app/main_window.h"
+#include "device/calibration_backup.h"
+#include "device/calibration_history.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 
 namespace {
 constexpr int kFirstCoefficient = 2;
 constexpr int kLastCoefficient = 9;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("CalibrationFeature", text);
+}
 } // namespace
 
 void installCalibration(MainWindow &window)
 {
     for (int i = kFirstCoefficient; i <= kLastCoefficient; ++i) {
         window.contextMenus().extend(window.controls().txtChannel.at(i), [&window, i](QMenu &menu) {
-            QAction *action =
-                menu.addAction(QCoreApplication::translate("CalibrationFeature", "Calibrate…"));
-            QObject::connect(action, &QAction::triggered, &window,
+            QObject::connect(menu.addAction(tr("Calibrate…")), &QAction::triggered, &window,
                              [&window, i] { openCalibration(window, i); });
+            QObject::connect(menu.addAction(tr("Verify the calibration history")),
+                             &QAction::triggered, &window,
+                             [&window] { verifyCalibrationHistory(window); });
         });
     }
 }
@@ -30,4 +39,16 @@ void openCalibration(MainWindow &window, int box)
     auto *dialog = new CalibrationDialog(window, box);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
+}
+
+void verifyCalibrationHistory(MainWindow &window)
+{
+    const calibration::HistoryVerdict verdict =
+        calibration::verifyHistory(calibration::historyPath(calibration::backupFolder()));
+    auto *box = new QMessageBox(verdict.whole ? QMessageBox::Information : QMessageBox::Warning,
+                                tr("Calibration history"), verdict.text, QMessageBox::Ok, &window);
+    box->setObjectName(QStringLiteral("calibrationHistory"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/main_menus.h"
+#include "app/status_line.h"
 #include "app/artwork.h"
 #include "app/calibration_feature.h"
 #include "app/context_menus.h"
@@ -17,9 +19,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -30,17 +34,18 @@ constexpr int kTimer2StartMs = 3000;
 } // namespace
 
 MainWindow::MainWindow(const QString &programDir, QWidget *parent)
-    : QWidget(parent),
+    : QMainWindow(parent),
       m_places(settingsplaces::placesFor(
           programDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kWindowTitle);
     setWindowIcon(artwork::applicationIcon());
-    m_ui = buildForm(this);
-    resize(kClientWidth, kClientHeight);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    m_client_area = new QWidget(this);
+    m_client_area->setObjectName(QStringLiteral("clientArea"));
+    m_ui = buildForm(m_client_area);
+    setFont(m_client_area->font()); // the bars' Chinese texts need its glyphs too
+    setCentralWidget(m_client_area);
 
     m_serial = new CommPort(m_places.readDirs, this);
     m_serial->setObjectName(QStringLiteral("MSComm1"));
@@ -60,6 +65,13 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     installSearch(*this);
     m_parameterActions = installParameterFile(*this);
     m_trend = installTrend(*this);
+    installMenuBar(*this);
+    installStatusLine(*this);
+    // The bars lie outside the client area, which keeps its size.
+    resize(kClientWidth,
+           kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     // The status query is the usual first action; a focused text box would
     // also keep a cursor blinking (and the window repainting) while idle.
     m_ui.comDoOnce->setFocus();
@@ -103,12 +115,24 @@ void MainWindow::showMessage(const QString &text, const QString &title, QMessage
     box.exec();
 }
 
+// The features' boxes: they may be asked for inside a read's wait, which must end.
+void MainWindow::showOpenMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
+{
+    if (m_openMessages.contains(text))
+        return;
+    m_openMessages.insert(text);
+    auto *box = new QMessageBox(icon, title, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, [this, text] { m_openMessages.remove(text); });
+    box->open();
+}
+
 // Closing ends the program at once: nothing queued is sent and no wait holds it up.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_commands->shutDown();
     modbus::AbandonWaits();
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::tell(const QString &text, device::MessageIcon icon)

@@ -1,15 +1,18 @@
 #pragma once
 // frmMain: the one working window. It owns the controls, the serial port
 // MSComm1, Timer2, the transactions and the commands, and shows what they
-// report; the handlers here are start-up and the port settings.
+// report; the handlers here are start-up and the port settings. The controls
+// sit in the client area; the menu bar above it and the status bar below it
+// reach the features beyond them.
 
 #include "app/form_controls.h"
 #include "app/settings_places.h"
 #include "device/command_view.h"
 
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QStringList>
 #include <QSet>
-#include <QWidget>
 #include <cstdint>
 #include <memory>
 
@@ -29,7 +32,7 @@ class Commands;
 
 inline const QString kWindowTitle = QStringLiteral("RV4820电流采集变送模块工具软件-Kelvora");
 
-class MainWindow : public QWidget, public device::CommandView {
+class MainWindow : public QMainWindow, public device::CommandView {
     Q_OBJECT
 public:
     // programDir holds comm.set, ModSet.set and the ports/ links; when the user
@@ -38,6 +41,8 @@ public:
     ~MainWindow() override;
 
     const FormControls &controls() const { return m_ui; }
+    // The 805 x 662 pixels that hold the controls, between the two bars.
+    QWidget *clientArea() const { return m_client_area; }
     CommPort &serial() { return *m_serial; }
     device::Commands &commands() { return *m_commands; }
     modbus::Client &client() { return *m_client; }
@@ -80,6 +85,8 @@ public:
 
     // A box with one OK button; none while a box with the same text is on screen.
     void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
+    // The same, shown with open(): it returns at once, and runs no loop of its own.
+    void showOpenMessage(const QString &text, const QString &title, QMessageBox::Icon icon);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -104,5 +111,6 @@ private:
     device::Commands *m_commands = nullptr;
     std::int16_t m_savedPort = 4;
     std::int16_t m_savedBaud = 19200;
+    QWidget *m_client_area = nullptr;
     QSet<QString> m_openMessages;
 };

@@ -7,6 +7,7 @@
 #include "serial/comm_port.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,14 +17,17 @@
 namespace {
 constexpr int kSettingsTab = 1; // "软件设置"
 constexpr int kMaxStation = 255;
+const QColor kLoadedTint(255, 244, 196); // pale amber: to be written, not an error
 } // namespace
 
 ParameterActions::ParameterActions(MainWindow &window) : QObject(&window), m_window(window)
 {
     setObjectName(QStringLiteral("parameterActions"));
-    choose = [this](bool forSave, const QString &suggested) {
-        return chooseWithDialog(forSave, suggested);
+    choose = [this](bool forSave, const QString &suggested, Chosen chosen) {
+        chooseWithDialog(forSave, suggested, std::move(chosen));
     };
+    connect(&window.commands(), &device::Commands::readDone, this, &ParameterActions::onRead);
+    connect(&window.commands(), &device::Commands::writeDone, this, &ParameterActions::onWrite);
 }
 
 void ParameterActions::addActions(QMenu &menu)
@@ -34,16 +38,20 @@ void ParameterActions::addActions(QMenu &menu)
             &ParameterActions::loadFromFile);
 }
 
-QString ParameterActions::chooseWithDialog(bool forSave, const QString &suggested)
+// open(), not exec(): the dialog may be asked for inside a read's wait. The
+// choice is handed on from the event loop, after the dialog's own handler.
+void ParameterActions::chooseWithDialog(bool forSave, const QString &suggested, Chosen chosen)
 {
-    QFileDialog dialog(
+    auto *dialog = new QFileDialog(
         &m_window, forSave ? tr("Save the module's parameters") : tr("Load parameters"),
         forSave ? suggested : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
         tr("Parameter files (*.txt);;All files (*)"));
-    dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("txt")); // a name typed without one still reads as text
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(QStringLiteral("txt")); // a name typed without one still reads as text
+    connect(dialog, &QFileDialog::fileSelected, this, std::move(chosen), Qt::QueuedConnection);
+    dialog->open();
 }
 
 // rv4820-station2-20261207-083000.txt in Documents: one file per read, in the order taken.
@@ -64,11 +72,10 @@ QString ParameterActions::suggestedPath() const
 // that a cancelled dialog would throw away.
 void ParameterActions::saveToFile()
 {
-    const QString path = choose(true, suggestedPath());
-    if (path.isEmpty())
-        return;
-    m_window.commands().readParameters(
-        [this, path](const device::ReadOutcome &outcome) { saveRead(outcome, path); });
+    choose(true, suggestedPath(), [this](const QString &path) {
+        m_window.commands().readParameters(
+            [this, path](const device::ReadOutcome &outcome) { saveRead(outcome, path); });
+    });
 }
 
 void ParameterActions::saveRead(const device::ReadOutcome &outcome, const QString &path)
@@ -98,9 +105,11 @@ void ParameterActions::saveRead(const device::ReadOutcome &outcome, const QStrin
 
 void ParameterActions::loadFromFile()
 {
-    const QString path = choose(false, QString());
-    if (path.isEmpty())
-        return;
+    choose(false, QString(), [this](const QString &path) { load(path); });
+}
+
+void ParameterActions::load(const QString &path)
+{
     const paramfile::ReadResult result = paramfile::load(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!result.ok) {
@@ -110,32 +119,89 @@ void ParameterActions::loadFromFile()
              true);
         return;
     }
-    QString text = tr("The ten parameters of %1 are in the boxes. Nothing was sent to the module: "
-                      "write each value you want with its \u201c写\u201d button.")
-                       .arg(shown);
+    QString text;
+    // The next tick would overwrite the loaded values before they are written.
+    if (m_window.commands().cycling()) {
+        m_window.commands().cmdStopOnce();
+        text = tr("The cyclic reading was stopped, as “停止” does, so that the loaded values stay "
+                  "in the boxes until you write them.") +
+               QLatin1Char('\n');
+    }
+    text += tr("The ten parameters of %1 are in the boxes. Nothing was sent to the module: "
+               "write each value you want with its “写” button.")
+                .arg(shown);
     const paramfile::Parameters &from = result.parameters; // whose values they are, if it says
     if (from.readAt.isValid())
-        text += QLatin1Char('\n') + tr("The file says they were read from station %1 on %2 at %3.")
-                                        .arg(QString::number(from.station), from.port,
-                                             from.readAt.toString(Qt::ISODate));
+        text += QLatin1Char('\n') +
+                tr("The file says they were read from station %1 on %2 at %3 (local time).")
+                    .arg(QString::number(from.station), from.port,
+                         from.readAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     for (const int i : result.outOfRange)
         text += QLatin1Char('\n') + tr("%1 is %2, outside 5000 to 15000.")
                                         .arg(paramfile::valueKey(i))
                                         .arg(result.parameters.values.at(i));
     // In turn with reads, so that one already under way cannot overwrite the values.
     const bool warning = !result.outOfRange.empty();
-    m_window.commands().runExclusive([this, values = result.parameters.values, text, warning] {
-        for (int i = 0; i < paramfile::kValueCount; ++i)
-            m_window.setChannelText(i, QString::number(values.at(i)));
-        QMetaObject::invokeMethod(
-            this, [this, text, warning] { tell(text, warning); }, Qt::QueuedConnection);
-    });
+    m_window.commands().runExclusive(
+        [this, values = result.parameters.values, shown, text, warning] {
+            fill(values, shown);
+            QMetaObject::invokeMethod(
+                this, [this, text, warning] { tell(text, warning); }, Qt::QueuedConnection);
+        });
+}
+
+// Each box is tinted until the module holds its value: a write of it, or a read into it.
+void ParameterActions::fill(const std::array<int, paramfile::kValueCount> &values,
+                            const QString &path)
+{
+    for (int i = 0; i < paramfile::kValueCount; ++i) {
+        QLineEdit *box = m_window.controls().txtChannel.at(i);
+        m_window.setChannelText(i, QString::number(values.at(i)));
+        if (!m_loaded.contains(i))
+            m_loaded.insert(i, box->toolTip());
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, kLoadedTint);
+        box->setPalette(palette);
+        box->setToolTip(tr("Loaded from %1 and not yet written to the module: write it with its "
+                           "“写” button. A read of this box shows what the module holds.")
+                            .arg(path));
+    }
+}
+
+void ParameterActions::unmark(int box)
+{
+    if (!m_loaded.contains(box))
+        return;
+    QLineEdit *edit = m_window.controls().txtChannel.at(box);
+    edit->setPalette(QPalette());
+    edit->setToolTip(m_loaded.take(box));
+}
+
+QList<int> ParameterActions::loadedBoxes() const
+{
+    QList<int> boxes = m_loaded.keys();
+    std::sort(boxes.begin(), boxes.end());
+    return boxes;
+}
+
+void ParameterActions::onRead(const device::ReadOutcome &outcome)
+{
+    for (const decode::BoxText &box : outcome.shown.boxes)
+        if (box.target == decode::Target::Channel)
+            unmark(box.index);
+}
+
+// Only an echoed write shows the module took the value.
+void ParameterActions::onWrite(int box, const device::WriteOutcome &outcome)
+{
+    if (outcome.echoed)
+        unmark(box);
 }
 
 void ParameterActions::tell(const QString &text, bool warning)
 {
-    m_window.showMessage(text, device::kAppTitle,
-                         warning ? QMessageBox::Warning : QMessageBox::Information);
+    m_window.showOpenMessage(text, tr("Module parameters"),
+                             warning ? QMessageBox::Warning : QMessageBox::Information);
 }
 
 ParameterActions *installParameterFile(MainWindow &window)

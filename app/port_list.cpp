@@ -22,13 +22,11 @@ PortList::PortList(QComboBox *combo, CommPort &port, ContextMenus &menus,
     combo->setItemDelegate(new PortListDelegate(combo));
     // The opened list lives in a frame of its own; its showing is the moment to look again.
     combo->view()->parentWidget()->installEventFilter(this);
-#ifndef Q_OS_WIN // Windows names its ports itself; there is nothing to link
-    menus.extend(combo, [this](QMenu &menu) {
-        menu.addMenu(linkMenu(chosenNumber(), portinfo::detectedDevices(), &menu));
-    });
-#else
-    Q_UNUSED(menus);
-#endif
+    if (portnames::usesLinks()) {
+        menus.extend(combo, [this](QMenu &menu) {
+            menu.addMenu(linkMenu(chosenNumber(), portinfo::detectedDevices(), &menu));
+        });
+    }
     connect(&port, &CommPort::stateChanged, this, &PortList::showState);
     showState();
 }

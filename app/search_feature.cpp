@@ -20,8 +20,18 @@ void installSearch(MainWindow &window)
     window.contextMenus().extend(window.controls().Combo1, addAction);
 }
 
+// open(), not exec(): called from a menu, this usually runs inside a read's
+// wait, which has to end before the search can have its turn.
 void openSearch(MainWindow &window)
 {
-    SearchDialog dialog(window);
-    dialog.exec();
+    for (auto *open : window.findChildren<SearchDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (open->isVisible()) { // one search at a time
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+    }
+    auto *dialog = new SearchDialog(window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <limits>
 
 namespace settingsfile {
@@ -97,14 +98,14 @@ std::optional<ModSettings> readModSet(const QString &path)
 WriteResult writeCommSet(const QString &path, const CommSettings &settings)
 {
     QSaveFile file(path);
-    // Unbuffered: Qt's commit() reports success, and puts an empty file in place,
-    // when only its final flush fails (a full disk). A direct write fails itself.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
     const QByteArray line =
         QByteArray::number(settings.port) + ',' + QByteArray::number(settings.baud) + "\r\n";
-    if (file.write(line) != line.size()) {
-        const QString reason = file.errorString();
+    // commit() drops the error of flushing its own buffer (Qt 6.4), so flush first.
+    if (file.write(line) != line.size() || !file.flush()) {
+        const QString reason =
+            file.error() == QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
         file.cancelWriting();
         return {false, reason};
     }

@@ -1,5 +1,7 @@
 #include "app/settings_places.h"
 
+#include "app/system_places.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -14,8 +16,7 @@ bool canWriteIn(const QString &dir)
 
 bool isInstalled(const QString &programDir)
 {
-    const QString dir = QDir::cleanPath(QDir(programDir).absolutePath());
-    return dir.startsWith(QStringLiteral("/usr/"));
+    return isSystemFolder(QDir::cleanPath(QDir(programDir).absolutePath()));
 }
 
 Places placesFor(const QString &programDir, const QString &userConfigDir)

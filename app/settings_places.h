@@ -9,7 +9,7 @@
 
 namespace settingsplaces {
 
-// The name behind QStandardPaths::AppConfigLocation, e.g. ~/.config/rv4820.
+// The name of the user's settings folder: ~/.config/rv4820, %APPDATA%\rv4820.
 inline const QString kApplicationName = QStringLiteral("rv4820");
 
 struct Places {
@@ -18,9 +18,9 @@ struct Places {
     QString writeDir() const { return readDirs.value(0); }
 };
 
-// A copy installed under /usr, by the package or to a system prefix: its files
-// belong to the package, whose next upgrade would overwrite them, so it is
-// never written, not even by root.
+// A copy installed under /usr (by the package or to a system prefix) or under
+// Program Files: its files belong to the installation, whose next upgrade would
+// overwrite them, so it is never written, not even by root or an administrator.
 bool isInstalled(const QString &programDir);
 
 // userConfigDir may be empty (no home directory): the program directory is then

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QShortcut>
 #include <QStandardPaths>
 
@@ -42,7 +43,7 @@ TrendWindow *TrendFeature::openTrend()
 {
     if (!m_trend) {
         // A child window of the main one: it closes with it.
-        m_trend = new TrendWindow(*m_log, &m_window);
+        m_trend = new TrendWindow(*m_log, &m_window, &m_view);
         connect(m_trend, &TrendWindow::recordClicked, this, [this] {
             if (m_log->recording())
                 stopRecording();
@@ -56,6 +57,8 @@ TrendWindow *TrendFeature::openTrend()
     return m_trend;
 }
 
+// Opened, not run: this can be reached inside a read's wait, which a nested
+// event loop would hold up for as long as the dialog is open.
 void TrendFeature::record()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -63,20 +66,18 @@ void TrendFeature::record()
         folder = QDir::homePath();
     const QString name =
         QDateTime::currentDateTime().toString(QStringLiteral("'rv4820-'yyyyMMdd-HHmmss'.csv'"));
-    QWidget *parent = m_trend && m_trend->isActiveWindow() ? static_cast<QWidget *>(m_trend)
-                                                           : static_cast<QWidget *>(&m_window);
     // Qt's dialog, and the system's, ask before a file is replaced.
-    QFileDialog dialog(parent, tr("Record the live values to a file"), QDir(folder).filePath(name),
-                       tr("CSV files (*.csv)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString path = dialog.selectedFiles().constFirst();
-    if (!m_log->startRecording(path))
-        m_window.showMessage(
-            tr("Cannot record to %1: %2").arg(QDir::toNativeSeparators(path), m_log->errorString()),
-            tr("Recording"), QMessageBox::Warning);
+    auto *dialog = new QFileDialog(dialogParent(), tr("Record the live values to a file"),
+                                   QDir(folder).filePath(name), tr("CSV files (*.csv)"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        if (!m_log->startRecording(path))
+            warn(tr("Cannot record to %1: %2")
+                     .arg(QDir::toNativeSeparators(path), m_log->errorString()));
+    });
+    dialog->open();
 }
 
 void TrendFeature::stopRecording()
@@ -86,11 +87,24 @@ void TrendFeature::stopRecording()
 
 void TrendFeature::onFailed(const QString &path, const QString &reason)
 {
-    m_window.showMessage(
-        tr("Recording to %1 stopped: %2\nThe rows written before stay in the file; "
-           "the values are still read.")
-            .arg(QDir::toNativeSeparators(path), reason),
-        tr("Recording"), QMessageBox::Warning);
+    warn(tr("Recording to %1 stopped: %2\nThe rows written before stay in the file; "
+            "the values are still read.")
+             .arg(QDir::toNativeSeparators(path), reason));
+}
+
+QWidget *TrendFeature::dialogParent() const
+{
+    return m_trend && m_trend->isActiveWindow() ? static_cast<QWidget *>(m_trend)
+                                                : static_cast<QWidget *>(&m_window);
+}
+
+// Shown without a nested event loop, for the same reason as the file dialog.
+void TrendFeature::warn(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Recording"), text, QMessageBox::Ok,
+                                dialogParent());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 TrendFeature *installTrend(MainWindow &window)

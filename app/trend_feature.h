@@ -3,12 +3,13 @@
 // boxes' and the frame "数据查询"'s context menus and Ctrl+T; no control is
 // added to the main window.
 
+#include "app/trend_window.h"
+
 #include <QObject>
 #include <QPointer>
 
 class MainWindow;
 class QMenu;
-class TrendWindow;
 
 namespace device {
 class LiveLog;
@@ -29,10 +30,13 @@ public:
 
 private:
     void onFailed(const QString &path, const QString &reason);
+    QWidget *dialogParent() const;
+    void warn(const QString &text);
 
     MainWindow &m_window;
     device::LiveLog *m_log;
     QPointer<TrendWindow> m_trend;
+    TrendView m_view; // kept while the program runs, across the trend window's closing
 };
 
 // Called once at the end of MainWindow's constructor.

@@ -1,5 +1,6 @@
 #include "app/trend_window.h"
 
+#include "app/elided_label.h"
 #include "device/live_log.h"
 
 #include <QApplication>
@@ -11,7 +12,9 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QToolTip>
 #include <cmath>
@@ -28,19 +31,23 @@ QString caption(int k)
     return (k < 4 ? QStringLiteral("输入") : QStringLiteral("输出")) + QString::number(k % 4 + 1);
 }
 
-// Okabe-Ito colours of distinct lightness, and a dash pattern each, so the
-// four lines stay apart in greyscale and for colour-blind eyes.
+// Eight hues far apart (the category colours of d3), so each line is told at
+// a glance; two pixels wide, scaled with the screen as the painter is.
 QPen channelPen(int k)
 {
-    static const std::array<QColor, 4> colours{QColor(0, 0, 0), QColor(0, 114, 178),
-                                               QColor(213, 94, 0), QColor(230, 159, 0)};
-    static const std::array<Qt::PenStyle, 4> styles{Qt::SolidLine, Qt::DashLine, Qt::DotLine,
-                                                    Qt::DashDotLine};
-    // A cosmetic pen of one pixel: a wider one is stroked as a path, which
-    // takes seconds for a day's thinned line.
-    QPen pen(colours[static_cast<std::size_t>(k % 4)], 0);
-    pen.setStyle(styles[static_cast<std::size_t>(k % 4)]);
+    static const std::array<QColor, 8> colours{QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e),
+                                               QColor(0x2c, 0xa0, 0x2c), QColor(0xd6, 0x27, 0x28),
+                                               QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                                               QColor(0x17, 0xbe, 0xcf), QColor(0, 0, 0)};
+    QPen pen(colours[static_cast<std::size_t>(k)], 2);
+    pen.setJoinStyle(Qt::BevelJoin);
     return pen;
+}
+
+QString timeText(double seconds)
+{
+    return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000))
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QString describe(const device::LiveHistory::Sample &sample)
@@ -59,17 +66,20 @@ QString describe(const device::LiveHistory::Sample &sample)
 }
 } // namespace
 
-TrendWindow::TrendWindow(device::LiveLog &log, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_log(log)
+TrendWindow::TrendWindow(device::LiveLog &log, QWidget *parent, TrendView *view)
+    : QWidget(parent, Qt::Window), m_log(log), m_view(view ? *view : m_ownView)
 {
     setWindowTitle(tr("Trend of the live values"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_plot = new QCustomPlot(this);
     m_plot->setAutoAddPlottableToLegend(false);
     m_plot->setNoAntialiasingOnDrag(true);
+    m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->setMouseTracking(true); // hovering, with no button down
     m_plot->plotLayout()->clear();
-    m_rects = {addPlot(0, tr("Inputs (mA)"), 0), addPlot(1, tr("Outputs"), 4)};
+    m_rects = {addPlot(0, tr("Inputs (mA)"), 0), addPlot(1, tr("Outputs (register value)"), 4)};
+    // The legends' column takes only the room they need.
+    m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
     auto *margins = new QCPMarginGroup(m_plot);
     for (QCPAxisRect *rect : m_rects) {
         rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
@@ -81,12 +91,15 @@ TrendWindow::TrendWindow(device::LiveLog &log, QWidget *parent)
                 });
     }
     m_rects[0]->axis(QCPAxis::atBottom)->setTickLabels(false);
+    m_rects[1]->axis(QCPAxis::atBottom)->setLabel(tr("Time (local, hh:mm:ss)"));
     m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     connect(
         m_plot, &QCustomPlot::legendClick, this,
         [this](QCPLegend *legend, QCPAbstractLegendItem *item) { onLegendClick(legend, item); });
     connect(m_plot, &QCustomPlot::mouseMove, this, &TrendWindow::onHover);
     connect(m_plot, &QCustomPlot::beforeReplot, this, &TrendWindow::load);
+    for (int k = 0; k < 8; ++k)
+        showHidden(k, m_view.hidden[static_cast<std::size_t>(k)]);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_plot, 1);
@@ -97,8 +110,11 @@ TrendWindow::TrendWindow(device::LiveLog &log, QWidget *parent)
     connect(&log, &device::LiveLog::sampleAdded, this, &TrendWindow::onSample);
     connect(&log, &device::LiveLog::historyCleared, this, &TrendWindow::redraw);
     connect(&log, &device::LiveLog::recordingChanged, this, &TrendWindow::showRecording);
+    connect(&log, &device::LiveLog::rowsRecorded, this, &TrendWindow::showRecording);
     showRecording();
-    resize(960, 640);
+    const QRect screen =
+        (parent ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(std::min(960, screen.width() * 9 / 10), std::min(640, screen.height() * 9 / 10));
 }
 
 QCPAxisRect *TrendWindow::addPlot(int row, const QString &label, int firstChannel)
@@ -111,11 +127,19 @@ QCPAxisRect *TrendWindow::addPlot(int row, const QString &label, int firstChanne
     ticker->setDateTimeFormat(QStringLiteral("HH:mm:ss"));
     rect->axis(QCPAxis::atBottom)->setTicker(ticker);
     rect->axis(QCPAxis::atLeft)->setLabel(label);
+    // Beside the plot, not over it: no legend covers a value.
+    auto *side = new QCPLayoutGrid;
+    m_plot->plotLayout()->addElement(row, 1, side);
     auto *legend = new QCPLegend;
-    rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignLeft);
+    // At the top of its column, the room below it left empty.
+    side->addElement(0, 0, legend);
+    side->addElement(1, 0, new QCPLayoutElement(m_plot));
+    side->setRowStretchFactors({0.001, 1});
     legend->setLayer(QStringLiteral("legend"));
-    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    legend->setBrush(QColor(255, 255, 255, 210));
+    legend->setFillOrder(QCPLayoutGrid::foRowsFirst);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setMargins({4, 4, 4, 4});
+    m_legends[static_cast<std::size_t>(row)] = legend;
     for (int k = firstChannel; k < firstChannel + 4; ++k) {
         QCPGraph *graph =
             m_plot->addGraph(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
@@ -127,45 +151,63 @@ QCPAxisRect *TrendWindow::addPlot(int row, const QString &label, int firstChanne
     QCPGraph *marks = m_plot->addGraph(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
     marks->setName(tr("Reply not well-formed"));
     marks->setLineStyle(QCPGraph::lsNone);
-    marks->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCross, QColor(204, 121, 167), 9));
+    marks->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCross, QPen(Qt::darkGray, 2), {}, 9));
     marks->addToLegend(legend);
     m_marks[static_cast<std::size_t>(row)] = marks;
     return rect;
 }
 
+QPushButton *TrendWindow::addButton(QWidget *bar, const QString &text, const QString &tip)
+{
+    auto *button = new QPushButton(text, bar);
+    button->setToolTip(tip);
+    bar->layout()->addWidget(button);
+    return button;
+}
+
+// Two rows, so that neither language nor twice the scale pushes the window off the screen.
 QWidget *TrendWindow::buildBar()
 {
     auto *bar = new QWidget(this);
-    auto *row = new QHBoxLayout(bar);
+    auto *rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto *view = new QWidget(bar);
+    auto *row = new QHBoxLayout(view);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(tr("Span:"), bar));
-    m_span = new QComboBox(bar);
+    row->addWidget(new QLabel(tr("Span:"), view));
+    m_span = new QComboBox(view);
+    m_span->setToolTip(tr("How far back the chart looks while it follows the newest value"));
     m_span->addItem(tr("1 min"), qint64(60 * 1000));
     m_span->addItem(tr("10 min"), kDefaultSpanMs);
     m_span->addItem(tr("1 h"), qint64(3600 * 1000));
     m_span->addItem(tr("All"), qint64(0));
-    m_span->setCurrentIndex(1);
-    connect(m_span, &QComboBox::currentIndexChanged, this, [this] { setFollowing(true); });
+    m_span->addItem(tr("Custom"), qint64(-1));
+    m_span->setCurrentIndex(m_view.span);
+    connect(m_span, &QComboBox::currentIndexChanged, this, &TrendWindow::onSpanPicked);
     row->addWidget(m_span);
-    m_follow = new QPushButton(tr("Follow the newest"), bar);
+    m_follow = addButton(view, tr("Follow the newest"),
+                         tr("Keep the newest value at the right edge; the wheel zooms and "
+                            "dragging pans the time, which stops following"));
     m_follow->setCheckable(true);
     m_follow->setChecked(true);
     connect(m_follow, &QPushButton::clicked, this, &TrendWindow::setFollowing);
-    row->addWidget(m_follow);
-    const auto addButton = [&](const QString &text, auto slot) {
-        auto *button = new QPushButton(text, bar);
-        connect(button, &QPushButton::clicked, this, slot);
-        row->addWidget(button);
-    };
-    addButton(tr("Save PNG…"), &TrendWindow::askSavePicture);
-    addButton(tr("Copy"), &TrendWindow::copyPicture);
-    addButton(tr("Clear"), [this] { m_log.clearHistory(); });
+    connect(addButton(view, tr("Save PNG…"), tr("Save the chart as a PNG picture")),
+            &QPushButton::clicked, this, &TrendWindow::askSavePicture);
+    connect(addButton(view, tr("Copy picture"), tr("Copy the chart as a picture to the clipboard")),
+            &QPushButton::clicked, this, &TrendWindow::copyPicture);
+    connect(addButton(view, tr("Clear"),
+                      tr("Forget the values shown so far; a recording's file keeps its rows")),
+            &QPushButton::clicked, this, &TrendWindow::askClear);
     row->addStretch(1);
-    m_recordState = new QLabel(bar);
-    row->addWidget(m_recordState);
-    m_record = new QPushButton(bar);
+    rows->addWidget(view);
+    auto *record = new QWidget(bar);
+    auto *recordRow = new QHBoxLayout(record);
+    recordRow->setContentsMargins(0, 0, 0, 0);
+    m_recordState = new ElidedLabel(record);
+    recordRow->addWidget(m_recordState, 1);
+    m_record = addButton(record, {}, {});
     connect(m_record, &QPushButton::clicked, this, &TrendWindow::recordClicked);
-    row->addWidget(m_record);
+    rows->addWidget(record);
     return bar;
 }
 
@@ -183,6 +225,13 @@ void TrendWindow::setFollowing(bool following)
         redraw();
 }
 
+void TrendWindow::onSpanPicked(int index)
+{
+    m_view.span = index;
+    if (index != kCustomSpan)
+        setFollowing(true);
+}
+
 void TrendWindow::onSample()
 {
     m_stale = true;
@@ -196,11 +245,20 @@ void TrendWindow::onSample()
     m_redrawTimer.start(static_cast<int>(wait));
 }
 
+// A zoom leaves a span none of the entries names; a pan keeps the span.
 void TrendWindow::onRangeChanged()
 {
     m_stale = true;
-    if (!m_settingRange)
-        setFollowing(false);
+    if (m_settingRange)
+        return;
+    setFollowing(false);
+    const double seconds = m_rects[0]->axis(QCPAxis::atBottom)->range().size();
+    if (std::abs(seconds - m_followedSeconds) < m_followedSeconds * 1e-6)
+        return;
+    m_view.customSeconds = seconds;
+    m_view.span = kCustomSpan;
+    const QSignalBlocker quiet(m_span);
+    m_span->setCurrentIndex(kCustomSpan);
 }
 
 void TrendWindow::redraw()
@@ -211,12 +269,15 @@ void TrendWindow::redraw()
     const device::LiveHistory &history = m_log.history();
     if (m_following && history.size() > 0) {
         const double newest = double(history.msecsAt(history.size() - 1)) / 1000;
+        const double first = double(history.msecsAt(0)) / 1000;
         const qint64 spanMs = m_span->currentData().toLongLong();
-        const double oldest =
-            spanMs > 0 ? newest - double(spanMs) / 1000 : double(history.msecsAt(0)) / 1000;
+        const double span = spanMs < 0 ? m_view.customSeconds : double(spanMs) / 1000;
+        // Less history than the span still fills the plot.
+        const double oldest = span > 0 ? std::max(newest - span, first) : first;
         m_settingRange = true;
         m_rects[0]->axis(QCPAxis::atBottom)->setRange(oldest, std::max(newest, oldest + 1));
         m_settingRange = false;
+        m_followedSeconds = m_rects[0]->axis(QCPAxis::atBottom)->range().size();
     }
     m_stale = true;
     m_plot->replot();
@@ -233,7 +294,8 @@ void TrendWindow::load()
     const QCPRange range = m_rects[0]->axis(QCPAxis::atBottom)->range();
     const auto from = static_cast<qint64>(std::floor(range.lower * 1000));
     const auto to = static_cast<qint64>(std::ceil(range.upper * 1000));
-    const int maxPoints = 2 * std::max(m_rects[0]->width(), 200);
+    // A stretch every two pixels: the lines are two pixels wide.
+    const int maxPoints = std::max(m_rects[0]->width(), 200);
     std::array<QVector<QCPGraphData>, 2> marks;
     const auto lines = m_log.history().lines(from, to, maxPoints);
     for (std::size_t k = 0; k < m_graphs.size(); ++k) {
@@ -279,13 +341,24 @@ void TrendWindow::rescaleValues()
 void TrendWindow::onLegendClick(QCPLegend *, QCPAbstractLegendItem *item)
 {
     auto *entry = qobject_cast<QCPPlottableLegendItem *>(item);
-    if (!entry)
+    const auto graph =
+        std::find(m_graphs.begin(), m_graphs.end(), entry ? entry->plottable() : nullptr);
+    if (graph == m_graphs.end())
         return;
-    QCPAbstractPlottable *graph = entry->plottable();
-    graph->setVisible(!graph->visible());
-    entry->setTextColor(graph->visible() ? QColor(Qt::black) : QColor(Qt::gray));
+    const auto channel = static_cast<int>(graph - m_graphs.begin());
+    showHidden(channel, (*graph)->visible());
     m_stale = true;
     m_plot->replot();
+}
+
+void TrendWindow::showHidden(int channel, bool hidden)
+{
+    m_view.hidden[static_cast<std::size_t>(channel)] = hidden;
+    QCPGraph *graph = m_graphs[static_cast<std::size_t>(channel)];
+    graph->setVisible(!hidden);
+    if (QCPPlottableLegendItem *entry =
+            m_legends[std::size_t(channel / 4)]->itemWithPlottable(graph))
+        entry->setTextColor(hidden ? QColor(Qt::gray) : QColor(Qt::black));
 }
 
 void TrendWindow::onHover(QMouseEvent *event)
@@ -303,31 +376,65 @@ void TrendWindow::onHover(QMouseEvent *event)
 
 void TrendWindow::showRecording()
 {
-    if (m_log.recording()) {
-        m_recordState->setText(tr("Recording to %1: %2 rows")
-                                   .arg(QDir::toNativeSeparators(m_log.recordingPath()))
-                                   .arg(m_log.recordedRows()));
-        m_record->setText(tr("Stop recording"));
-    } else {
+    const bool recording = m_log.recording();
+    if (recording)
+        // The rows go in first, and %1 stays for the path, which the label fills in one call.
+        m_recordState->setText(
+            tr("Recording to %1 (rows written: %2)")
+                .arg(QStringLiteral("%1"), QString::number(m_log.recordedRows())),
+            QDir::toNativeSeparators(m_log.recordingPath()));
+    else
         m_recordState->setText(tr("Not recording"));
-        m_record->setText(tr("Record to a file…"));
-    }
+    m_record->setText(recording ? tr("Stop recording") : tr("Record to a file…"));
+    m_record->setToolTip(recording ? tr("Finish the file; the values are still read")
+                                   : tr("Write each live read as a row of a CSV file"));
+}
+
+QString TrendWindow::rangeText() const
+{
+    const QCPRange range = m_rects[0]->axis(QCPAxis::atBottom)->range();
+    return timeText(range.lower) + QStringLiteral(" – ") + timeText(range.upper);
+}
+
+QImage TrendWindow::picture()
+{
+    const QPixmap chart = m_plot->toPixmap();
+    const QString title = tr("Live values, %1").arg(rangeText());
+    const QFontMetrics metrics(font());
+    const int head = metrics.height() * 2;
+    QImage image(chart.width(), chart.height() + head, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font());
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, image.width(), head), Qt::AlignCenter, title);
+    painter.drawPixmap(0, head, chart);
+    painter.end();
+    image.setText(QStringLiteral("Time range"), rangeText());
+    return image;
 }
 
 bool TrendWindow::savePicture(const QString &path)
 {
     QImageWriter writer(path, "png");
-    if (writer.write(m_plot->toPixmap().toImage()))
+    if (writer.write(picture()))
         return true;
-    QMessageBox::warning(this, windowTitle(),
-                         tr("Cannot save the picture to %1: %2")
-                             .arg(QDir::toNativeSeparators(path), writer.errorString()));
+    warn(tr("Cannot save the picture to %1: %2")
+             .arg(QDir::toNativeSeparators(path), writer.errorString()));
     return false;
 }
 
 void TrendWindow::copyPicture()
 {
-    QGuiApplication::clipboard()->setPixmap(m_plot->toPixmap());
+    QGuiApplication::clipboard()->setImage(picture());
+}
+
+// Dialogs are opened, not run: no nested event loop, which a read's wait would sit under.
+void TrendWindow::warn(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void TrendWindow::askSavePicture()
@@ -336,8 +443,27 @@ void TrendWindow::askSavePicture()
         QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
             .filePath(QDateTime::currentDateTime().toString(
                 QStringLiteral("'rv4820-trend-'yyyyMMdd-HHmmss'.png'")));
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save the trend as a picture"),
-                                                      proposed, tr("PNG pictures (*.png)"));
-    if (!path.isEmpty())
-        savePicture(path);
+    auto *dialog = new QFileDialog(this, tr("Save the trend as a picture"), proposed,
+                                   tr("PNG pictures (*.png)"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("png"));
+    connect(dialog, &QFileDialog::fileSelected, this, &TrendWindow::savePicture);
+    dialog->open();
+}
+
+void TrendWindow::askClear()
+{
+    auto *box = new QMessageBox(QMessageBox::Question, windowTitle(),
+                                tr("Clear the trend? The values shown so far are forgotten; a "
+                                   "recording's file keeps its rows."),
+                                QMessageBox::Ok | QMessageBox::Cancel, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->button(QMessageBox::Ok)->setText(tr("Clear"));
+    box->setDefaultButton(QMessageBox::Cancel);
+    connect(box, &QMessageBox::finished, this, [this](int result) {
+        if (result == QMessageBox::Ok)
+            m_log.clearHistory();
+    });
+    box->open();
 }

@@ -87,25 +87,29 @@ void dayRows()
     device::LiveLog log;
     TrendWindow trend(log);
     trend.span().setCurrentIndex(3);
+    trend.resize(960, 640); // larger than the offscreen screen would give
     trend.show();
     runFor(300);
     const long before = vmRssKb();
     const qint64 start = QDateTime::currentMSecsSinceEpoch() - kDay * 200;
     for (qsizetype i = 0; i < kDay; ++i)
         log.add(liveRead(start + 200 * i, static_cast<int>(i)));
-    QList<double> redraws;
+    QList<double> redraws, processor;
     for (int run = 0; run < 10; ++run) {
         QElapsedTimer clock;
         clock.start();
+        const double cpu = cpuSeconds();
         trend.setFollowing(true);
         QApplication::processEvents(); // the paint
         redraws << double(clock.nsecsElapsed()) / 1e6;
+        processor << (cpuSeconds() - cpu) * 1000;
     }
     const double grown = double(vmRssKb() - before) / 1024;
     printRow(
         QStringLiteral("One full redraw, 24 h (%1 samples a channel) at span \"all\", median of 10")
             .arg(log.history().size()),
-        QStringLiteral("%1 (slowest %2)").arg(ms(median(redraws)), ms(percentile(redraws, 100))),
+        QStringLiteral("%1 (slowest %2; processor time %3)")
+            .arg(ms(median(redraws)), ms(percentile(redraws, 100)), ms(median(processor))),
         QStringLiteral("< 30 ms"), median(redraws) < 30);
     printRow(QStringLiteral("Resident memory of 24 h of history, trend window open at \"all\""),
              QStringLiteral("%1 MB").arg(grown, 0, 'f', 1), QStringLiteral("< 60 MB"), grown < 60);

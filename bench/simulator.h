@@ -31,6 +31,8 @@ public:
     bool start(const QStringList &options, const QString &logPath);
     // Ends it the way an operator's Ctrl+C would; the link goes with it.
     void stop();
+    // A line on its standard input, such as "current 1 12.0\n".
+    void tell(const QByteArray &line) { m_process.write(line); }
 
 private:
     QString m_link;

@@ -26,14 +26,14 @@ QString mA(double value)
 // The parts every proposal shares: the coefficient from the ratio, and the range.
 Proposal scale(Proposal proposal, double ratio)
 {
-    const double product = proposal.oldCoefficient * ratio;
-    if (!std::isfinite(product) || std::fabs(product) > 1e9) {
+    proposal.exact = proposal.oldCoefficient * ratio;
+    // Compared before rounding, so a product beyond int is never converted.
+    if (!(std::nearbyint(proposal.exact) >= kMinCoefficient &&
+          std::nearbyint(proposal.exact) <= kMaxCoefficient)) {
         proposal.refusal = Refusal::OutOfRange;
         return proposal;
     }
-    proposal.newCoefficient = static_cast<int>(std::nearbyint(product));
-    if (proposal.newCoefficient < kMinCoefficient || proposal.newCoefficient > kMaxCoefficient)
-        proposal.refusal = Refusal::OutOfRange;
+    proposal.newCoefficient = static_cast<int>(std::nearbyint(proposal.exact));
     return proposal;
 }
 
@@ -125,7 +125,7 @@ QString reasonText(const Proposal &proposal)
             .arg(mA(proposal.stats.spread), mA(proposal.stats.mean));
     case Refusal::OutOfRange:
         return tr("The new coefficient %1 would lie outside %2 to %3.")
-            .arg(proposal.newCoefficient)
+            .arg(coefficientText(proposal.exact))
             .arg(kMinCoefficient)
             .arg(kMaxCoefficient);
     }
@@ -140,6 +140,15 @@ Check check(int written, std::optional<int> heldValue, double reading, double re
     result.error = reference > 0 ? (reading - reference) / reference : 1.0;
     result.withinTolerance = std::fabs(result.error) <= kMaxErrorShare * (1 + kSlack);
     return result;
+}
+
+QString coefficientText(double exact)
+{
+    constexpr double kLongest = 1e15; // digits beyond are noise to the operator
+    if (!std::isfinite(exact))
+        return tr("beyond any number");
+    return std::fabs(exact) < kLongest ? QString::number(exact, 'f', 0)
+                                       : QString::number(exact, 'g', 3);
 }
 
 QString percentText(double share)

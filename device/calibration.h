@@ -44,8 +44,9 @@ struct Proposal {
     Refusal refusal = Refusal::None;
     Stats stats; // inputs only
     int oldCoefficient = 0;
-    int newCoefficient = 0; // also when out of range, so the operator sees it
-    double expected = 0;    // the reading (input) or meter value (output) after the write
+    int newCoefficient = 0;
+    double exact = 0;    // old x ratio unrounded: also when out of range, so the operator sees it
+    double expected = 0; // the reading (input) or meter value (output) after the write
     bool ok() const { return refusal == Refusal::None; }
 };
 
@@ -68,6 +69,9 @@ struct Check {
 };
 
 Check check(int written, std::optional<int> heldValue, double reading, double reference);
+
+// A proposed coefficient as the operator reads it, however far out of range.
+QString coefficientText(double exact);
 
 // "+0.04 %": an error share as the operator reads it.
 QString percentText(double share);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -29,16 +30,28 @@ std::optional<QString> saveBackup(const QString &folder, const paramfile::Parame
         folder + QStringLiteral("/station%1-%2")
                      .arg(parameters.station)
                      .arg(parameters.readAt.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    QString path = stem + QStringLiteral(".txt");
-    for (int n = 2; QFileInfo::exists(path) && n <= kMaxSuffix; ++n)
-        path = stem + QStringLiteral("-%1.txt").arg(n);
-    if (QFileInfo::exists(path)) {
-        *error = QCoreApplication::translate("calibration", "%1 exists already").arg(path);
-        return std::nullopt;
+    // Created exclusively: two writers of the same second never replace each other's file.
+    for (int n = 1; n <= kMaxSuffix; ++n) {
+        const QString path =
+            stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".txt");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(path))
+                continue;
+            *error = file.errorString();
+            return std::nullopt;
+        }
+        const QByteArray text = paramfile::format(parameters);
+        if (file.write(text) != text.size() || !file.flush()) {
+            *error = file.errorString();
+            file.close();
+            file.remove();
+            return std::nullopt;
+        }
+        return path;
     }
-    if (!paramfile::save(path, parameters, error))
-        return std::nullopt;
-    return path;
+    *error = QCoreApplication::translate("calibration", "%1 exists already").arg(stem + ".txt");
+    return std::nullopt;
 }
 
 } // namespace calibration

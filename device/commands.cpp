@@ -8,6 +8,7 @@
 
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 namespace device {
 
@@ -45,7 +46,12 @@ void Commands::cmdReadP(int i, ReadDone done)
 
 void Commands::readParameters(ReadDone done)
 {
-    submitRead({2, 0, regmap::kBaudRate + 1, regmap::kParameterCount}, std::move(done));
+    submit([this, done = std::move(done)] {
+        const ReadOutcome outcome =
+            readAside({2, 0, regmap::kBaudRate + 1, regmap::kParameterCount});
+        if (done)
+            done(outcome);
+    });
 }
 
 void Commands::submitRead(const ReadRequest &request, ReadDone done)
@@ -61,6 +67,8 @@ void Commands::cmdWriteP(int i, WriteDone done)
 {
     submit([this, i, done = std::move(done)] {
         const WriteOutcome outcome = write(i);
+        if (!outcome.request.isEmpty())
+            emit writeDone(i, outcome);
         if (done)
             done(outcome);
     });
@@ -131,6 +139,23 @@ ReadOutcome Commands::read(const ReadRequest &request)
     if (!start || !quantity)
         return {};
     return readModule(*station, *start, *quantity);
+}
+
+// The texts are not touched and the mode is put back, so a cycle under way
+// goes on reading what it read before.
+ReadOutcome Commands::readAside(const ReadRequest &request)
+{
+    const auto station = numtext::floorByte(m_view.stationText());
+    if (!station) {
+        m_view.tell(kBadStation, MessageIcon::Warning);
+        return {};
+    }
+    const int mode = std::exchange(m_displayMode, request.displayMode);
+    const int base = std::exchange(m_channelBase, request.channelBase.value_or(m_channelBase));
+    ReadOutcome outcome = readModule(*station, request.startNumber, request.quantity);
+    m_displayMode = mode;
+    m_channelBase = base;
+    return outcome;
 }
 
 // One read transaction, and what it did, told to whoever listens.

@@ -64,8 +64,9 @@ public:
     void cmdReadAlarm(int index, ReadDone done = {});
     void cmdReadP(int i, ReadDone done = {});
     void cmdWriteP(int i, WriteDone done = {});
-    // The ten parameters, registers 8 to 17, in one read that behaves as the
-    // parameter read buttons do: into txtChannel(0) to (9).
+    // The ten parameters, registers 8 to 17, in one read into txtChannel(0) to
+    // (9). Unlike the read buttons it leaves what the cycle reads alone: the
+    // start address, the length and the display mode stay as they were.
     void readParameters(ReadDone done);
     // Runs job in turn with the clicks and ticks, as if it were a transaction:
     // nothing else starts until it returns.
@@ -86,6 +87,8 @@ signals:
     // After every read transaction, from the buttons and the cycle alike, once
     // its reply is decoded.
     void readDone(const device::ReadOutcome &outcome);
+    // After every write of parameter i that was sent.
+    void writeDone(int i, const device::WriteOutcome &outcome);
 
 private:
     struct ReadRequest {
@@ -100,6 +103,7 @@ private:
     void runQueued();
     void tick();
     ReadOutcome read(const ReadRequest &request);
+    ReadOutcome readAside(const ReadRequest &request);
     ReadOutcome readModule(int station, int start, int quantity);
     WriteOutcome write(int i);
     void decodeReply(const QByteArray &reply, int maxLength);

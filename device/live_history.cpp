@@ -84,11 +84,11 @@ std::array<LiveHistory::Line, LiveHistory::kChannels> LiveHistory::lines(qint64 
     const qsizetype begin = std::max<qsizetype>(lowerBound(from) - 1, 0);
     const qsizetype end = std::min(lowerBound(to + 1) + 1, size());
     const qsizetype count = std::max<qsizetype>(end - begin, 0);
-    // Two points a stretch, the lowest and the highest.
+    // Two points a stretch, the lowest and the highest, and a gap's.
     const qsizetype stretches = std::max(maxPoints / 2, 1);
     std::array<Line, kChannels> out;
     for (Line &line : out)
-        line.reserve(static_cast<std::size_t>(std::min(count, 2 * stretches)));
+        line.reserve(static_cast<std::size_t>(std::min(count, 3 * stretches)));
     if (count <= maxPoints) {
         for (qsizetype i = begin; i < end; ++i) {
             const std::size_t s = slot(i);
@@ -102,7 +102,8 @@ std::array<LiveHistory::Line, LiveHistory::kChannels> LiveHistory::lines(qint64 
     return out;
 }
 
-// One pass over the stretch for all channels: over a day this is the cost of a redraw.
+// One pass over the stretch for all channels: over a day this is the cost of a
+// redraw. A gap anywhere in it stays, as a NaN point in its place, so the line breaks.
 void LiveHistory::addStretch(std::array<Line, kChannels> &out, qsizetype begin, qsizetype end) const
 {
     constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -110,11 +111,14 @@ void LiveHistory::addStretch(std::array<Line, kChannels> &out, qsizetype begin, 
     low.fill(kInf);
     high.fill(-kInf);
     std::array<qsizetype, kChannels> lowAt{}, highAt{};
+    qsizetype gapAt = -1;
     bool marked = false;
     const auto capacity = static_cast<std::size_t>(m_capacity);
     std::size_t s = slot(begin);
     for (qsizetype i = begin; i < end; ++i, s = s + 1 == capacity ? 0 : s + 1) {
         marked = marked || (m_flags[s] & kMarked) != 0;
+        if ((m_flags[s] & kGap) != 0 && gapAt < 0)
+            gapAt = i;
         const std::array<float, kChannels> &values = m_values[s];
         // A NaN compares false both ways, so gaps drop out by themselves.
         for (std::size_t c = 0; c < kChannels; ++c) {
@@ -129,10 +133,18 @@ void LiveHistory::addStretch(std::array<Line, kChannels> &out, qsizetype begin, 
             out[c].push_back({m_times[slot(begin)], std::nan(""), marked});
             continue;
         }
-        const qsizetype first = std::min(lowAt[c], highAt[c]), last = std::max(lowAt[c], highAt[c]);
-        out[c].push_back({m_times[slot(first)], m_values[slot(first)][c], marked});
-        if (first != last)
-            out[c].push_back({m_times[slot(last)], m_values[slot(last)][c], false});
+        std::array<qsizetype, 3> at{std::min(lowAt[c], highAt[c]), std::max(lowAt[c], highAt[c]),
+                                    gapAt};
+        std::sort(at.begin(), at.end());
+        bool first = true;
+        for (std::size_t k = 0; k < at.size(); ++k) {
+            if (at[k] < 0 || (k > 0 && at[k] == at[k - 1]))
+                continue;
+            const double value = at[k] == gapAt ? std::nan("") : m_values[slot(at[k])][c];
+            const bool gap = std::isnan(value);
+            out[c].push_back({m_times[slot(at[k])], value, first && marked && !gap});
+            first = first && gap;
+        }
     }
 }
 

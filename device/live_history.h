@@ -46,8 +46,8 @@ public:
     using Line = std::vector<Point>;
     // The eight channels' lines over [from, to], with the samples either side
     // so they run to the edges. More than maxPoints samples are thinned to the
-    // lowest and highest of each stretch, so no spike disappears; a stretch is
-    // a gap only when all of it is, and marked when any of it is.
+    // lowest and highest of each stretch, so no spike disappears, and the
+    // first gap in it, so no gap disappears; a stretch is marked when any of it is.
     std::array<Line, kChannels> lines(qint64 from, qint64 to, int maxPoints) const;
 
 private:

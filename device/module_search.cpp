@@ -13,6 +13,7 @@ namespace {
 constexpr int kRegistersRead = 2;
 constexpr int kBitsPerCharacter = 11;
 constexpr qint64 kUsPerSecond = 1000000;
+constexpr qint64 kUsPerMs = 1000;
 constexpr int kPollMs = 2; // how soon a complete reply or a stop is noticed
 constexpr std::uint8_t kExceptionFlag = 0x80;
 
@@ -81,15 +82,25 @@ qint64 silenceUs(int baud)
     return baud > 0 ? (bits + 2LL * baud - 1) / (2LL * baud) : 0;
 }
 
+int msRoundedUp(qint64 us)
+{
+    return us > 0 ? int((us + kUsPerMs - 1) / kUsPerMs) : 0;
+}
+
 QByteArray probeRequest(int station)
 {
     return modbus::CloseFrame(static_cast<std::uint8_t>(station), modbus::kReadHolding, 0,
                               static_cast<std::uint8_t>(regmap::kBaudRate), 0, kRegistersRead);
 }
 
-bool replyComplete(const QByteArray &request, const QByteArray &bytes)
+std::optional<int> answerAt(const QByteArray &request, const QByteArray &bytes)
 {
-    return bytes.size() >= kReplyLength || isException(request, bytes.left(kExceptionLength));
+    for (int at = 0; at < bytes.size(); ++at) {
+        if (isException(request, bytes.mid(at, kExceptionLength)) ||
+            modbus::IsReadAnswer(request, bytes.mid(at, kReplyLength)))
+            return at;
+    }
+    return std::nullopt;
 }
 
 Answer classify(const Probe &probe, const QByteArray &request, const QByteArray &bytes)
@@ -98,20 +109,35 @@ Answer classify(const Probe &probe, const QByteArray &request, const QByteArray 
     answer.probe = probe;
     if (bytes.isEmpty())
         return answer;
-    if (isException(request, bytes.left(kExceptionLength))) {
-        answer.kind = Kind::Device;
-        answer.exceptionCode = static_cast<quint8>(bytes[2]);
-        return answer;
-    }
-    const QByteArray reply = bytes.left(kReplyLength);
-    if (!modbus::IsReadAnswer(request, reply)) {
+    const std::optional<int> at = answerAt(request, bytes);
+    if (!at) {
         answer.kind = Kind::Garbage;
         return answer;
     }
-    answer.baudRegister = word(reply, 3);
-    answer.stationRegister = word(reply, 5);
+    const QByteArray frame = bytes.mid(*at);
+    if (isException(request, frame.left(kExceptionLength))) {
+        answer.kind = Kind::Device;
+        answer.exceptionCode = static_cast<quint8>(frame[2]);
+        return answer;
+    }
+    answer.baudRegister = word(frame, 3);
+    answer.stationRegister = word(frame, 5);
     answer.kind = answer.stationRegister == probe.station ? Kind::Module : Kind::Device;
     return answer;
+}
+
+qint64 estimateLeftMs(const Config &config, int done, qint64 elapsedMs)
+{
+    qint64 expectedDone = 0;
+    qint64 expectedLeft = 0;
+    for (int i = 0; i < config.plan.size(); ++i) {
+        const int baud = config.plan[i].baud;
+        (i < done ? expectedDone : expectedLeft) +=
+            config.timeoutFor(baud) + msRoundedUp(silenceUs(baud));
+    }
+    if (expectedDone <= 0)
+        return expectedLeft;
+    return (expectedLeft * elapsedMs + expectedDone - 1) / expectedDone;
 }
 
 QString withBaud(const QString &settings, int baud)
@@ -134,7 +160,6 @@ Ending Runner::run(const Config &config)
         return Ending::NotOpen;
     m_running = true;
     m_savedSettings = m_port.settings();
-    m_savedOpen = true;
     m_savedInputLen = m_port.inputLen();
     m_savedInputMode = m_port.inputMode();
     m_currentBaud = baudOf(m_savedSettings);
@@ -142,7 +167,11 @@ Ending Runner::run(const Config &config)
     m_port.setInputMode(1);
     m_clock.start();
     m_lastActivity.start();
+    m_sent = 0;
     const std::optional<Ending> early = probeAll(config);
+    const qint64 elapsed = m_clock.elapsed();
+    emit progress({m_sent > 0 ? config.plan[m_sent - 1] : Probe{}, m_sent, int(config.plan.size()),
+                   elapsed, estimateLeftMs(config, m_sent, elapsed)});
     restore();
     m_running = false;
     m_stopRequested = false; // a stop asked for before the run began ends that run
@@ -152,47 +181,47 @@ Ending Runner::run(const Config &config)
 std::optional<Ending> Runner::probeAll(const Config &config)
 {
     QSet<int> garbageNoted;
-    for (int done = 0; done < config.plan.size(); ++done) {
+    const int planned = int(config.plan.size());
+    for (int done = 0; done < planned; ++done) {
         const Probe probe = config.plan[done];
         if (m_stopRequested)
             return Ending::Stopped;
         if (!switchTo(probe.baud))
             return Ending::PortLost;
-        emit progress({probe, done, int(config.plan.size()), m_clock.elapsed()});
+        const qint64 elapsed = m_clock.elapsed();
+        emit progress({probe, done, planned, elapsed, estimateLeftMs(config, done, elapsed)});
         waitSilence(probe.baud);
         if (m_stopRequested)
             return Ending::Stopped;
         const QByteArray request = probeRequest(probe.station);
-        const QByteArray bytes = exchange(request, config.timeoutFor(probe.baud));
+        qint64 replyUs = 0;
+        const QByteArray bytes = exchange(request, config.timeoutFor(probe.baud), replyUs);
+        m_sent = done + 1;
         if (!m_port.portOpen())
             return Ending::PortLost;
-        const Answer answer = classify(probe, request, bytes);
+        Answer answer = classify(probe, request, bytes);
+        answer.replyMs = msRoundedUp(replyUs);
         if (answer.kind == Kind::Garbage && !garbageNoted.contains(probe.baud)) {
             garbageNoted.insert(probe.baud);
             emit answered(answer);
         } else if (answer.kind == Kind::Module || answer.kind == Kind::Device) {
             emit answered(answer);
         }
-        if (answer.kind == Kind::Module && config.stopAtFirst) {
-            emit progress({probe, done + 1, int(config.plan.size()), m_clock.elapsed()});
+        if (answer.kind == Kind::Module && config.stopAtFirst)
             return Ending::FoundFirst;
-        }
     }
-    emit progress({config.plan.isEmpty() ? Probe{} : config.plan.constLast(),
-                   int(config.plan.size()), int(config.plan.size()), m_clock.elapsed()});
     return std::nullopt;
 }
 
-// Line settings change only while the port is closed.
+// Line settings change only while the port is closed; a port that cannot be
+// opened again at the new baud counts as lost, so that the next read retries.
 bool Runner::switchTo(int baud)
 {
     if (baud == m_currentBaud && m_port.portOpen())
         return true;
-    m_port.setPortOpen(false);
-    m_port.setSettings(withBaud(m_savedSettings, baud));
     m_currentBaud = baud;
     m_lastActivity.start();
-    return m_port.setPortOpen(true);
+    return m_port.portOpen() && m_port.reopenWith(withBaud(m_savedSettings, baud));
 }
 
 void Runner::waitSilence(int baud)
@@ -200,7 +229,7 @@ void Runner::waitSilence(int baud)
     const qint64 needUs = silenceUs(baud);
     for (qint64 leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000; leftUs > 0;
          leftUs = needUs - m_lastActivity.nsecsElapsed() / 1000) {
-        if (!pause(int((leftUs + 999) / 1000)))
+        if (!pause(msRoundedUp(leftUs)))
             return;
     }
 }
@@ -216,7 +245,9 @@ bool Runner::pause(int ms)
     return !m_stopRequested;
 }
 
-QByteArray Runner::exchange(const QByteArray &request, int timeoutMs)
+// Everything that came before the probe's end, until an answer is complete;
+// replyUs is when the last of it was taken.
+QByteArray Runner::exchange(const QByteArray &request, int timeoutMs, qint64 &replyUs)
 {
     m_port.setInBufferCount(0); // what came after the last probe answers none of ours
     if (!m_port.output(request))
@@ -225,27 +256,30 @@ QByteArray Runner::exchange(const QByteArray &request, int timeoutMs)
     probeClock.start();
     m_lastActivity.start();
     QByteArray bytes;
-    while (!m_stopRequested && m_port.portOpen() && !replyComplete(request, bytes) &&
+    while (!m_stopRequested && m_port.portOpen() && !answerAt(request, bytes) &&
            probeClock.elapsed() < timeoutMs) {
         pause(kPollMs);
         const QByteArray more = m_port.input();
-        if (!more.isEmpty())
-            m_lastActivity.start();
+        if (more.isEmpty())
+            continue;
+        m_lastActivity.start();
+        replyUs = probeClock.nsecsElapsed() / 1000;
         bytes += more;
     }
     return bytes;
 }
 
+// A port closed during the search was lost (or closed by the window): it keeps
+// that state, and only its settings go back, so that the next read reopens it
+// as after any loss.
 void Runner::restore()
 {
-    if (m_port.portOpen() && baudOf(m_port.settings()) == baudOf(m_savedSettings)) {
-        m_port.setInBufferCount(0);
-    } else {
-        m_port.setPortOpen(false);
+    if (!m_port.portOpen())
         m_port.setSettings(m_savedSettings);
-        if (m_savedOpen)
-            m_port.setPortOpen(true); // after a loss this tells again why the port is not open
-    }
+    else if (m_port.settings() != m_savedSettings)
+        m_port.reopenWith(m_savedSettings);
+    else
+        m_port.setInBufferCount(0);
     m_port.setInputLen(m_savedInputLen);
     m_port.setInputMode(m_savedInputMode);
 }

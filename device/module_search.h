@@ -48,10 +48,15 @@ int defaultTimeoutMs(int baud);
 // At least 3.5 characters of 11 bits, in microseconds.
 qint64 silenceUs(int baud);
 
+// Whole milliseconds, rounded up: a wait never ends short, a reply never shows as 0 ms.
+int msRoundedUp(qint64 us);
+
 QByteArray probeRequest(int station);
 
-// Enough has arrived to end the probe: a complete reply or an exception reply.
-bool replyComplete(const QByteArray &request, const QByteArray &bytes);
+// Where the first well-formed answer to request (a reply or an exception reply)
+// starts in bytes: stray bytes before it, such as a glitch when the line turns
+// or the tail of a late answer to the previous probe, are passed over.
+std::optional<int> answerAt(const QByteArray &request, const QByteArray &bytes);
 
 enum class Kind {
     Nothing, // no byte came
@@ -66,6 +71,7 @@ struct Answer {
     int baudRegister = 0;
     int stationRegister = 0;
     int exceptionCode = -1; // set for an exception reply
+    int replyMs = 0;        // from the request sent to the last byte taken
 };
 
 Answer classify(const Probe &probe, const QByteArray &request, const QByteArray &bytes);
@@ -88,11 +94,17 @@ struct Progress {
     int done = 0;
     int planned = 0;
     qint64 elapsedMs = 0;
+    qint64 leftMs = 0; // estimated
 };
+
+// The time the probes not yet done will take: each as long as its timeout and
+// silence, scaled by how the probes done so far compared with that.
+qint64 estimateLeftMs(const Config &config, int done, qint64 elapsedMs);
 
 // Drives the open port directly, between the window's transactions; the
 // event loop keeps running so that stop() can be called. The port ends with
-// the settings, open state and input settings it had, whatever the ending.
+// the settings and input settings it had, whatever the ending; open, unless
+// it was lost meanwhile, when the next read reopens it as after any loss.
 class Runner : public QObject {
     Q_OBJECT
 public:
@@ -103,6 +115,7 @@ public:
     bool running() const { return m_running; }
 
 signals:
+    // Before each probe, and once more at the end with the probes sent.
     void progress(const modsearch::Progress &progress);
     // Each answer as it comes; garbage once per baud.
     void answered(const modsearch::Answer &answer);
@@ -110,7 +123,7 @@ signals:
 private:
     std::optional<Ending> probeAll(const Config &config);
     bool switchTo(int baud);
-    QByteArray exchange(const QByteArray &request, int timeoutMs);
+    QByteArray exchange(const QByteArray &request, int timeoutMs, qint64 &replyUs);
     void waitSilence(int baud);
     bool pause(int ms);
     void restore();
@@ -119,10 +132,10 @@ private:
     QElapsedTimer m_lastActivity; // the last byte sent or received
     QElapsedTimer m_clock;
     QString m_savedSettings;
-    bool m_savedOpen = false;
     int m_savedInputLen = 0;
     int m_savedInputMode = 0;
     int m_currentBaud = 0;
+    int m_sent = 0; // probes sent in this run
     bool m_stopRequested = false;
     bool m_running = false;
 };

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
+#include <cerrno>
 #include <QStringDecoder>
 
 namespace paramfile {
@@ -50,9 +51,16 @@ bool decodeText(const QByteArray &bytes, QString *text)
 {
     if (bytes.contains('\0'))
         return false;
-    QStringDecoder decoder(QStringDecoder::Utf8); // also drops a leading byte order mark
-    *text = decoder.decode(bytes);
-    return !decoder.hasError();
+    QStringDecoder utf8(QStringDecoder::Utf8); // also drops a leading byte order mark
+    *text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return true;
+    // Older Windows editors save Chinese text as GBK (code page 936); GB18030 holds it whole.
+    QStringDecoder gbk("GB18030");
+    if (!gbk.isValid())
+        return false;
+    *text = gbk.decode(bytes);
+    return !gbk.hasError();
 }
 
 class Reader {
@@ -207,7 +215,15 @@ bool save(const QString &path, const Parameters &parameters, QString *error)
 {
     QSaveFile file(path);
     const QByteArray text = format(parameters);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // commit() drops the error of flushing its own buffer (Qt 6.4): a disk that
+    // fills up would pass for a save. Flushing first catches it, with the system's reason.
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && !file.flush()) {
+        if (error)
+            *error = qt_error_string(errno);
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.isOpen() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -222,7 +238,7 @@ ReadResult parse(const QByteArray &bytes)
                        QCoreApplication::translate("paramfile", "the file is larger than 64 KiB"));
     QString text;
     if (!decodeText(bytes, &text))
-        return failure(0, QCoreApplication::translate("paramfile", "the file is not text"));
+        return failure(0, QCoreApplication::translate("paramfile", "the file is not UTF-8 text"));
     return Reader().read(text);
 }
 

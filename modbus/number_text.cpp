@@ -1,9 +1,9 @@
 #include "modbus/number_text.h"
 
+#include "modbus/c_number.h"
+
 #include <QRegularExpression>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
 
 namespace numtext {
 
@@ -17,9 +17,7 @@ std::optional<double> parse(const QString &text)
         return std::nullopt;
     // The application sets the user's locale; the "C" one keeps the point the
     // decimal mark.
-    static const locale_t kC = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    const QByteArray latin = match.captured(1).toLatin1();
-    const double value = strtod_l(latin.constData(), nullptr, kC);
+    const double value = strtodC(match.captured(1).toLatin1().constData());
     // Too large for a double is too large for any number the operator means.
     if (!std::isfinite(value))
         return std::nullopt;

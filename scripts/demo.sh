@@ -45,7 +45,16 @@ trap stop_simulator EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-"$BUILD/rv4820-sim" --pty "$LINK" "$@" >"$SIM_LOG" 2>&1 &
+# Lines written to sim.in reach the simulator's standard input while it runs,
+# e.g. `echo "current 1 4.0" >build/demo/sim.in` to step a calibrator's current.
+# Opened for reading and writing, so the simulator neither waits for a writer
+# nor sees the end of its input when one has written.
+SIM_IN="$DEMO/sim.in"
+if [ ! -p "$SIM_IN" ]; then
+  rm -f "$SIM_IN"
+  mkfifo "$SIM_IN"
+fi
+"$BUILD/rv4820-sim" --pty "$LINK" "$@" <>"$SIM_IN" >"$SIM_LOG" 2>&1 &
 SIM_PID=$!
 
 for _ in $(seq 1 100); do

@@ -180,7 +180,8 @@ bool CommPort::openPort()
 bool CommPort::refuseOpening(QSerialPort::SerialPortError error)
 {
     const QFileInfo device(m_device);
-    m_failure = portinfo::failureOf(error, device.isReadable() && device.isWritable());
+    m_failure =
+        portinfo::failureOf(error, device.isReadable() && device.isWritable(), device.exists());
     emit stateChanged();
     return false;
 }
@@ -217,6 +218,23 @@ bool CommPort::reopenAfterLoss()
     m_rThreshold = 1;
     m_inputMode = 1;
     return true;
+}
+
+bool CommPort::reopenWith(const QString &text)
+{
+    if (!m_port.isOpen())
+        return refuse(tr("the port is not open"));
+    const auto line = parseSettings(text);
+    if (!line)
+        return refuse(tr("malformed line settings \"%1\"").arg(text));
+    closePort();
+    m_pending.clear();
+    m_settings = settingsText(*line);
+    if (openPort())
+        return true;
+    m_lost = true;
+    emit portLost(m_lastError);
+    return false;
 }
 
 bool CommPort::setInputMode(int mode)

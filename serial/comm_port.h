@@ -55,6 +55,12 @@ public:
     // with the same settings; true when the port is open afterwards. A port
     // that a pick, Save or start-up could not open is left closed.
     bool reopenAfterLoss();
+    // Closes the open port and opens it again with other line settings. When it
+    // cannot be opened again it counts as lost, as if it had gone away while
+    // open, so that reopenAfterLoss tries again. Refused while closed.
+    bool reopenWith(const QString &settings);
+    // Lost and not yet back: the next reopenAfterLoss tries to open it again.
+    bool lost() const { return m_lost; }
 
     bool output(const QByteArray &bytes);
     QByteArray input(); // everything pending, oldest first

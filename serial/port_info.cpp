@@ -1,5 +1,6 @@
 #include "serial/port_info.h"
 
+#include "serial/port_devices.h"
 #include "serial/port_names.h"
 
 #include <QCoreApplication>
@@ -28,12 +29,10 @@ Route routeOf(const QStringList &linkDirs, int number)
     Route route;
     route.device = portnames::deviceFor(linkDirs, number);
     route.target = route.device;
-#ifndef Q_OS_WIN
     route.link = portnames::linkFor(linkDirs, number);
     const QFileInfo link(route.link);
     if (!route.link.isEmpty() && !link.exists() && link.isSymLink())
         route.target = link.symLinkTarget();
-#endif
     return route;
 }
 
@@ -79,15 +78,10 @@ QString reported(const Device &device)
 // What is known of a device the system does not list.
 QString unlisted(const QString &path)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(path);
-    return QCoreApplication::translate("portinfo", "no such device");
-#else
     // Many PCs have /dev/ttyS entries with no port behind them; the system lists none of those.
-    return QFileInfo::exists(path)
+    return existsUnlisted(path)
                ? QCoreApplication::translate("portinfo", "not a detected serial port")
                : QCoreApplication::translate("portinfo", "no such device");
-#endif
 }
 
 QString failureText(const PortState &state)
@@ -112,77 +106,10 @@ QString failureText(const PortState &state)
 
 } // namespace
 
-#ifdef Q_OS_LINUX
-namespace {
-QString firstLine(const QString &path)
+Failure failureOf(QSerialPort::SerialPortError error, bool accessible, bool present)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readLine(256)).trimmed();
-}
-
-// The USB device above a tty's device folder describes the adapter.
-void addUsbDetails(QString dir, const QString &root, Device &device)
-{
-    for (; dir.startsWith(root) && dir.size() > root.size(); dir = QFileInfo(dir).path()) {
-        if (QFileInfo::exists(dir + QStringLiteral("/idVendor"))) {
-            device.description = firstLine(dir + QStringLiteral("/product"));
-            device.manufacturer = firstLine(dir + QStringLiteral("/manufacturer"));
-            device.serialNumber = firstLine(dir + QStringLiteral("/serial"));
-            return;
-        }
-    }
-}
-} // namespace
-
-QList<Device> detectedDevices(const QString &sysClassTty, const QString &devDir)
-{
-    const QString dev = QDir(devDir).canonicalPath();
-    QHash<QString, QString> byId; // device -> its stable name
-    const QDir ids(dev + QStringLiteral("/serial/by-id"));
-    for (const QFileInfo &name :
-         ids.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
-        byId.insert(name.canonicalFilePath(), name.absoluteFilePath());
-    // sysfs trees end at the folder above class/: device links never leave it.
-    const QString root = QDir(sysClassTty + QStringLiteral("/../..")).canonicalPath();
-    QList<Device> devices;
-    const QDir ttys(sysClassTty);
-    for (const QString &name : ttys.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QFileInfo link(ttys.filePath(name) + QStringLiteral("/device"));
-        // Consoles and pseudo-terminals have no device; a serial line whose
-        // UART type is 0 has no port behind it.
-        if (!link.exists() || firstLine(ttys.filePath(name) + QStringLiteral("/type")) == "0")
-            continue;
-        Device device;
-        device.path = dev + QLatin1Char('/') + name;
-        addUsbDetails(link.canonicalFilePath(), root, device);
-        device.byIdPath = byId.value(device.path);
-        const QFileInfo file(device.path);
-        device.accessible = file.isReadable() && file.isWritable();
-        devices.append(device);
-    }
-    return devices;
-}
-#else
-QList<Device> detectedDevices(const QString &, const QString &)
-{
-    QList<Device> devices;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        const QString path = info.portName();
-#else
-        const QString path = info.systemLocation();
-#endif
-        devices.append(
-            {path, info.description(), info.manufacturer(), info.serialNumber(), QString()});
-    }
-    return devices;
-}
-#endif
-
-Failure failureOf(QSerialPort::SerialPortError error, bool accessible)
-{
+    if (error != QSerialPort::NoError && !present)
+        return Failure::NoSuchDevice;
     switch (error) {
     case QSerialPort::NoError: return Failure::None;
     case QSerialPort::DeviceNotFoundError: return Failure::NoSuchDevice;

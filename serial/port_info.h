@@ -29,9 +29,10 @@ QList<Device> detectedDevices(const QString &sysClassTty = QStringLiteral("/sys/
 // Why a port is not open although it was meant to be.
 enum class Failure { None, PermissionDenied, Busy, NoSuchDevice, WentAway, Other };
 
-// accessible: the device file can be read and written by this user. Qt reports
-// a refused permission and a port held by another program alike.
-Failure failureOf(QSerialPort::SerialPortError error, bool accessible);
+// accessible: the device file can be read and written by this user; present:
+// it exists at all. Qt reports a refused permission and a port held by another
+// program alike, and a missing device file can come as either.
+Failure failureOf(QSerialPort::SerialPortError error, bool accessible, bool present = true);
 
 struct PortState {
     int number = 1;

@@ -19,9 +19,10 @@ Outcome failed(const QString &path, const QString &why)
     return {false, path, why};
 }
 
-QString systemReason()
+[[maybe_unused]] QString systemReason() // unused where links are not made
 {
-    return errno != 0 ? qt_error_string(errno) : QStringLiteral("unknown reason");
+    return errno != 0 ? qt_error_string(errno)
+                      : QCoreApplication::translate("portlinks", "unknown reason");
 }
 
 } // namespace

@@ -4,8 +4,19 @@
 
 namespace portnames {
 
+bool usesLinks()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}
+
 QString linkFor(const QStringList &linkDirs, int number)
 {
+    if (!usesLinks())
+        return {};
     for (const QString &dir : linkDirs) {
         const QFileInfo link(QStringLiteral("%1/ports/COM%2").arg(dir).arg(number));
         // A dangling link decides too: COMn must not fall through to another device.

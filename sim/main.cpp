@@ -6,6 +6,7 @@
 #include "sim/pty_line.h"
 #include "sim/quit_signals.h"
 #include "sim/serial_line.h"
+#include "sim/stdin_commands.h"
 #include "sim/server.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,7 @@ int main(int argc, char *argv[])
     });
     sim::ModuleModel model(options.station, options.locked, options.baud);
     model.setAnalog(options.analog);
+    sim::StdinCommands commands(model);
     sim::Faults faults(options.faults, options.seed);
     sim::Server server(*line, model, faults, options.baud);
     printf("station %d, %d baud%s, seed %u\n", options.station, options.baud,

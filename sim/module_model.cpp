@@ -39,14 +39,16 @@ std::uint16_t ModuleModel::value(int address, qint64 elapsedMs) const
         const int channel = address - regmap::kFirstInput;
         const int held = m_analog.heldInput.at(channel);
         const double current = held >= 0 ? held : inputCurrent(channel, elapsedMs);
-        const int misread = static_cast<int>(std::lround(current * m_analog.inputGain.at(channel)));
+        constexpr double kHundredths = 100.0;
+        const int misread = static_cast<int>(
+            std::lround((current + m_analog.inputOffset.at(channel) * kHundredths) *
+                        m_analog.inputGain.at(channel)));
         return static_cast<std::uint16_t>(
             scaled(misread, m_registers[regmap::kFirstInputCoef + channel]));
     }
     if (address >= regmap::kFirstOutput && address < regmap::kBaudRate) {
         const int channel = address - regmap::kFirstOutput;
-        return static_cast<std::uint16_t>(scaled(value(regmap::kFirstInput + channel, elapsedMs),
-                                                 m_registers[regmap::kFirstOutputCoef + channel]));
+        return value(regmap::kFirstInput + channel, elapsedMs);
     }
     return m_registers[address];
 }
@@ -58,7 +60,9 @@ QStringList ModuleModel::meterNotes(qint64 elapsedMs) const
         const double gain = m_analog.outputGain.at(channel);
         if (gain == 1.0)
             continue;
-        const double carried = value(regmap::kFirstOutput + channel, elapsedMs) * gain;
+        const double carried = scaled(value(regmap::kFirstOutput + channel, elapsedMs),
+                                      m_registers[regmap::kFirstOutputCoef + channel]) *
+                               gain;
         notes << QStringLiteral("output %1 on the meter: %2 mA")
                      .arg(channel + 1)
                      .arg(carried / 100.0, 0, 'f', 2);

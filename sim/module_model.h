@@ -28,6 +28,8 @@ struct Analog {
     std::array<double, kChannelCount> outputGain{1, 1, 1, 1};
     // Hundredths of a mA held on input k, as a calibrator would; -1: drifting.
     std::array<int, kChannelCount> heldInput{-1, -1, -1, -1};
+    // mA the module adds to what input k carries, before its gain: a zero error.
+    std::array<double, kChannelCount> inputOffset{0, 0, 0, 0};
 };
 
 class ModuleModel {
@@ -42,7 +44,11 @@ public:
 
     std::uint16_t value(int address, qint64 elapsedMs) const;
     void setAnalog(const Analog &analog) { m_analog = analog; }
+    // A calibrator's new current on channel 0..3, in hundredths of a mA.
+    void holdInput(int channel, int hundredths) { m_analog.heldInput.at(channel) = hundredths; }
     // What a meter on each output with a gain error shows, e.g. "output 1 on the meter: 11.88 mA".
+    // An output's register holds what the module means to carry; its coefficient
+    // corrects the current itself, which only a meter sees.
     QStringList meterNotes(qint64 elapsedMs) const;
     int station() const { return m_station; }
 

@@ -111,8 +111,12 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("Drive output <ch> at its setpoint times <f>; the log shows what a meter "
                         "reads."),
          QStringLiteral("ch:f")},
+        {QStringLiteral("input-offset"),
+         QStringLiteral("Read input <ch> with <mA> added before its gain, e.g. 1:0.05."),
+         QStringLiteral("ch:mA")},
         {QStringLiteral("input-current"),
-         QStringLiteral("Hold input <ch> steady at <mA>, as a calibrator would."),
+         QStringLiteral("Hold input <ch> steady at <mA>, as a calibrator would; a line "
+                        "\"current <ch> <mA>\" on standard input changes it while running."),
          QStringLiteral("ch:mA")},
         {QStringLiteral("seed"),
          QStringLiteral("Seed of the fault generator, for repeatable runs."), QStringLiteral("n")},
@@ -124,10 +128,13 @@ bool readAnalog(const Reader &reader, Analog &analog)
     constexpr double kMinGain = 0.5;
     constexpr double kMaxGain = 1.5;
     constexpr double kMaxHeldMa = 25.0;
+    constexpr double kMaxOffsetMa = 2.0;
     constexpr double kHundredths = 100.0;
     return reader.perChannel(QStringLiteral("input-gain"), kMinGain, kMaxGain, analog.inputGain) &&
            reader.perChannel(QStringLiteral("output-gain"), kMinGain, kMaxGain,
                              analog.outputGain) &&
+           reader.perChannel(QStringLiteral("input-offset"), -kMaxOffsetMa, kMaxOffsetMa,
+                             analog.inputOffset) &&
            reader.perChannel(QStringLiteral("input-current"), 0.0, kMaxHeldMa, analog.heldInput,
                              kHundredths);
 }

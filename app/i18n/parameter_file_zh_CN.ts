@@ -56,8 +56,20 @@
         <translation>未从模块读到任何内容，因此未保存。</translation>
     </message>
     <message>
-        <source>The file says they were read from station %1 on %2 at %3.</source>
-        <translation>文件记载这些参数读自 %2 上的站 %1，时间 %3。</translation>
+        <source>The cyclic reading was stopped, as “停止” does, so that the loaded values stay in the boxes until you write them.</source>
+        <translation>循环读取已停止（如同按下“停止”），以便载入的值在写入之前保留在各框中。</translation>
+    </message>
+    <message>
+        <source>The file says they were read from station %1 on %2 at %3 (local time).</source>
+        <translation>文件记载：这些值于 %3（本地时间）从 %2 上的设备地址 %1 读取。</translation>
+    </message>
+    <message>
+        <source>Loaded from %1 and not yet written to the module: write it with its “写” button. A read of this box shows what the module holds.</source>
+        <translation>从 %1 载入，尚未写入模块：请用它的“写”按钮写入。读取此框会显示模块中的值。</translation>
+    </message>
+    <message>
+        <source>Module parameters</source>
+        <translation>模块参数</translation>
     </message>
 </context>
 <context>
@@ -95,12 +107,12 @@
         <translation>文件大于 64 KiB</translation>
     </message>
     <message>
-        <source>the file is not text</source>
-        <translation>文件不是文本</translation>
-    </message>
-    <message>
         <source>the file cannot be read: %1</source>
         <translation>无法读取文件：%1</translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>文件不是 UTF-8 文本</translation>
     </message>
 </context>
 </TS>

@@ -133,4 +133,11 @@
         <translation>；下次选择或保存 COM%1 后：</translation>
     </message>
 </context>
+<context>
+    <name>portlinks</name>
+    <message>
+        <source>unknown reason</source>
+        <translation>原因不明</translation>
+    </message>
+</context>
 </TS>

@@ -54,11 +54,7 @@ The rows written before stay in the file; the values are still read.</source>
     </message>
     <message>
         <source>Inputs (mA)</source>
-        <translation>输入 (mA)</translation>
-    </message>
-    <message>
-        <source>Outputs</source>
-        <translation>输出</translation>
+        <translation>输入（mA）</translation>
     </message>
     <message>
         <source>Span:</source>
@@ -89,16 +85,8 @@ The rows written before stay in the file; the values are still read.</source>
         <translation>保存 PNG…</translation>
     </message>
     <message>
-        <source>Copy</source>
-        <translation>复制</translation>
-    </message>
-    <message>
         <source>Clear</source>
         <translation>清除</translation>
-    </message>
-    <message>
-        <source>Recording to %1: %2 rows</source>
-        <translation>正在记录到 %1：%2 行</translation>
     </message>
     <message>
         <source>Stop recording</source>
@@ -123,6 +111,75 @@ The rows written before stay in the file; the values are still read.</source>
     <message>
         <source>PNG pictures (*.png)</source>
         <translation>PNG 图片 (*.png)</translation>
+    </message>
+    <message>
+        <source>Outputs (register value)</source>
+        <translation>输出（寄存器值）</translation>
+    </message>
+    <message>
+        <source>Time (local, hh:mm:ss)</source>
+        <translation>时间（本地，时:分:秒）</translation>
+    </message>
+    <message>
+        <source>How far back the chart looks while it follows the newest value</source>
+        <translation>跟随最新值时图表显示的时间跨度</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>Keep the newest value at the right edge; the wheel zooms and dragging pans the time, which stops following</source>
+        <translation>让最新值保持在右边缘；用滚轮缩放、拖动平移时间轴，二者都会停止跟随</translation>
+    </message>
+    <message>
+        <source>Save the chart as a PNG picture</source>
+        <translation>将图表保存为 PNG 图片</translation>
+    </message>
+    <message>
+        <source>Copy picture</source>
+        <translation>复制图片</translation>
+    </message>
+    <message>
+        <source>Copy the chart as a picture to the clipboard</source>
+        <translation>将图表作为图片复制到剪贴板</translation>
+    </message>
+    <message>
+        <source>Forget the values shown so far; a recording&apos;s file keeps its rows</source>
+        <translation>清除目前显示的数据；记录文件中的行保留不变</translation>
+    </message>
+    <message>
+        <source>Finish the file; the values are still read</source>
+        <translation>结束记录文件；数据仍继续读取</translation>
+    </message>
+    <message>
+        <source>Write each live read as a row of a CSV file</source>
+        <translation>将每次实时读取写为 CSV 文件中的一行</translation>
+    </message>
+    <message>
+        <source>Clear the trend? The values shown so far are forgotten; a recording&apos;s file keeps its rows.</source>
+        <translation>清除趋势？目前显示的数据将被清除；记录文件中的行保留不变。</translation>
+    </message>
+    <message>
+        <source>Recording to %1 (rows written: %2)</source>
+        <translation>正在记录到 %1（已写入 %2 行）</translation>
+    </message>
+    <message>
+        <source>Live values, %1</source>
+        <translation>实时数据：%1</translation>
+    </message>
+</context>
+<context>
+    <name>recording</name>
+    <message numerus="yes">
+        <source>the disk did not keep up, and %n row(s) could not be written</source>
+        <translation>
+            <numerusform>磁盘写入跟不上，有 %n 行未能写入</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>未知错误</translation>
     </message>
 </context>
 </TS>

@@ -7,10 +7,14 @@
 #include "bench/simulator.h"
 #include "tests/support/window_rig.h"
 
+#include <csignal>
+#include <ctime>
+#include <sys/resource.h>
+
 namespace {
 const QString kSave = "Save the module's parameters to a file…",
               kLoad = "Load parameters from a file…";
-const QString kTitle = " | RV4820工具", kWarning = kTitle + " | warning";
+const QString kTitle = " | Module parameters", kWarning = kTitle + " | warning";
 const QString kPreset = "11 12 13 14 15 16 17 18 19 20";
 const QByteArray kValues =
     "波特率 = 9600\n设备地址 = 2\n电流输入1参数值 = 10000\n电流输入2参数值 = 9800\n"
@@ -21,8 +25,9 @@ const QByteArray kValues =
 void pick(WindowRig &rig, QWidget *target, const QString &text, const QString &path)
 {
     if (!path.isEmpty())
-        rig.window->findChild<ParameterActions *>()->choose = [path](bool, const QString &) {
-            return path;
+        rig.window->parameterActions().choose = [path](bool, const QString &,
+                                                       ParameterActions::Chosen chosen) {
+            QTimer::singleShot(0, [path, chosen] { chosen(path); });
         };
     std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));
     menu->popup(target->mapToGlobal(QPoint(2, 2)));
@@ -37,6 +42,12 @@ void pick(WindowRig &rig, QWidget *target, const QString &text, const QString &p
 class TestParameterFile : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "CST-8"); // the file's time is shown in this local time
+        tzset();
+    }
+
     // Only a well-formed answer is saved; anything else, or a file that cannot
     // be written, leaves the chosen file as it was, with one box.
     void save_data()
@@ -51,10 +62,13 @@ private slots:
                                << message + kWarning;
         };
         row("bad station", "", "x", "p.txt",
-            "设备地址格式有误，应该为数字，值范围为0-255!" + kWarning +
-                "\nNothing was read from the module, so nothing was saved.");
+            "设备地址格式有误，应该为数字，值范围为0-255! | RV4820工具 | warning"
+            "\nNothing was read from the module, so nothing was saved.");
         row("unwritable", "02031425800002271026482EE013883A9827111387FFFFA4DA", "2", "no/p.txt",
             "The parameters could not be saved to DIR/no/p.txt: No such file or directory");
+        // Fails only when the file is finished: the disk is full, or the file too large.
+        row("full", "02031425800002271026482EE013883A9827111387FFFFA4DA", "2", "limit:p.txt",
+            "The parameters could not be saved to DIR/p.txt: File too large");
         // None, short, another station, another function, an exception, a wrong byte count, a bad
         // CRC.
         for (const char *bad :
@@ -74,7 +88,16 @@ private slots:
         writeFile(rig.path("p.txt"), "old");
         rig.ui().txtStationID->setText(station);
         rig.ui().SSTab1->setCurrentIndex(1);
-        pick(rig, rig.ui().txtChannel[4], kSave, rig.dir.filePath(name));
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto restore = qScopeGuard([&old] { setrlimit(RLIMIT_FSIZE, &old); });
+        if (name.startsWith("limit:")) {
+            std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+            rlimit small = old;
+            small.rlim_cur = 100;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        pick(rig, rig.ui().txtChannel[4], kSave, rig.dir.filePath(name.remove("limit:")));
         QFETCH(QString, message);
         QTRY_COMPARE(rig.messages.join('\n').replace(rig.dir.path(), "DIR"), message);
         QCOMPARE(rig.module.sent(), QList<QByteArray>(station == "2", hex("02030008000A443C")));
@@ -96,7 +119,8 @@ private slots:
             << "9600 2 10000 9800 12000 5000 15000 10001 4999 15001"
             << "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was sent to the "
                "module: write each value you want with its “写” button.\nThe file says they were "
-               "read from station 7 on COM9 at 2026-12-07T08:30:00+01:00.\n电流输出3参数值 is "
+               "read from station 7 on COM9 at 2026-12-07 15:30:00 (local time).\n电流输出3参数值 "
+               "is "
                "4999, outside 5000 to 15000.\n电流输出4参数值 is 15001, outside 5000 to 15000." +
                    kWarning;
         const auto bad = [](const char *tag, const QByteArray &content, const QString &what) {
@@ -119,8 +143,18 @@ private slots:
             ". Line 11: “station” is not a whole number from 0 to 255.");
         bad("64 KiB", kValues + "#" + QByteArray(65536 - kValues.size(), 'x'),
             ": the file is larger than 64 KiB.");
-        bad("NUL", kValues + '\0', ": the file is not text.");
-        bad("GBK", "\xB2\xA8\xCC\xD8\xC2\xCA = 9600\n", ": the file is not text.");
+        bad("NUL", kValues + '\0', ": the file is not UTF-8 text.");
+        bad("neither UTF-8 nor GBK", "\xFF\xFE = 9600\n" + kValues,
+            ": the file is not UTF-8 text.");
+        // As an older Windows editor saves it: 波特率 is B2A8 CCD8 C2CA.
+        const QByteArray gbk = QStringEncoder("GB18030").encode(QString::fromUtf8(kValues));
+        QVERIFY(gbk.startsWith("\xB2\xA8\xCC\xD8\xC2\xCA = 9600\n"));
+        QTest::newRow("GBK") << gbk << "9600 2 10000 9800 12000 5000 15000 10001 4999 65535"
+                             << "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was "
+                                "sent to the module: write each value you want with its “写” "
+                                "button.\n电流输出3参数值 is 4999, outside 5000 to 15000.\n"
+                                "电流输出4参数值 is 65535, outside 5000 to 15000." +
+                                    kWarning;
         bad("no file", QByteArray(), ": the file cannot be read: No such file or directory.");
     }
     void load()
@@ -137,6 +171,53 @@ private slots:
         QTEST(rig.messages.join('\n').replace(rig.dir.path(), "DIR"), "message");
         QTEST(texts(rig.ui().txtChannel), "boxes");
         QVERIFY(rig.module.sent().isEmpty());
+    }
+
+    // A save during a cycle leaves the cycle's reads as they were and the live
+    // values moving. A load stops the cycle, so that nothing overwrites the
+    // values; each box stays tinted until the module holds its value.
+    void cycleLeftAlone()
+    {
+        WindowRig rig;
+        char live = 0;
+        rig.module.reply = [&live](const QByteArray &request) {
+            if (request.at(1) == 6)
+                return request;
+            if (request == hex("02030008000A443C"))
+                return hex("02031425800002271026482EE013883A9827111387FFFFA4DA");
+            return request.left(2) + '\x10' + QByteArray(15, '\0') + ++live + hex("AABB");
+        };
+        click(rig.ui().comDoOnce);
+        rig.ui().txtTimerSet->setText("100");
+        click(rig.ui().cmdOneM);
+        pick(rig, rig.ui().SSTab1->widget(1), kSave, rig.path("p.txt"));
+        QTRY_COMPARE(rig.messages.size(), 1);
+        const char before = live;
+        QTRY_VERIFY(live > before + 2);
+        QCOMPARE(rig.module.sent().constLast(), hex("020300000008443F"));
+        QCOMPARE(rig.ui().txtStartID->text() + ' ' + rig.ui().txtDataLength->text(), "1 8");
+        QTRY_COMPARE(rig.ui().txtCurrentInput[7]->text(), QString::number(live));
+
+        pick(rig, rig.ui().SSTab1->widget(1), kLoad, rig.path("p.txt"));
+        QTRY_COMPARE(rig.messages.size(), 2);
+        QVERIFY2(rig.messages.last().startsWith("The cyclic reading was stopped, as “停止” does, "
+                                                "so that the loaded values stay in the boxes "
+                                                "until you write them.\nThe ten parameters"),
+                 qPrintable(rig.messages.last()));
+        QVERIFY(!rig.window->findChild<QTimer *>("Timer2")->isActive());
+        ParameterActions &actions = rig.window->parameterActions();
+        QCOMPARE(actions.loadedBoxes(), QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QLineEdit *box = rig.ui().txtChannel[3];
+        QCOMPARE(box->palette().color(QPalette::Base), QColor(255, 244, 196));
+        QVERIFY(box->toolTip().startsWith("Loaded from " + rig.path("p.txt") + " and not yet"));
+        rig.ui().SSTab1->setCurrentIndex(1);
+        click(rig.ui().cmdWriteP[3]);
+        QTRY_COMPARE(actions.loadedBoxes(), QList<int>({0, 1, 2, 4, 5, 6, 7, 8, 9}));
+        click(rig.ui().cmdReadP[5]);
+        QTRY_COMPARE(actions.loadedBoxes(), QList<int>({0, 1, 2, 4, 6, 7, 8, 9}));
+        QVERIFY(box->palette().color(QPalette::Base) != QColor(255, 244, 196));
+        QVERIFY(box->toolTip().startsWith("Right-click: calibrate"));
+        QCOMPARE(texts(rig.ui().txtChannel), "9600 2 10000 9800 12000 0 15000 10001 4999 65535");
     }
 
     // Against the simulator: a value written, saved, and loaded into a fresh window.
@@ -196,10 +277,12 @@ private slots:
         QCOMPARE(texts(rig.ui().txtChannel),
                  "19200 2 10000 12345 10000 10000 10000 10000 10000 10000");
         QCOMPARE(
-            rig.messages.last().replace(rig.dir.path(), "DIR").replace(at, "AT"),
+            rig.messages.last()
+                .replace(rig.dir.path(), "DIR")
+                .replace(readAt.toLocalTime().toString("yyyy-MM-dd HH:mm:ss"), "AT"),
             "The ten parameters of DIR/p.txt are in the boxes. Nothing was sent to the module: "
             "write each value you want with its “写” button.\nThe file says they were read "
-            "from station 2 on COM4 at AT." +
+            "from station 2 on COM4 at AT (local time)." +
                 kTitle);
     }
 };

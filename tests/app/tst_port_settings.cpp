@@ -6,6 +6,9 @@
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <termios.h>
 
 namespace {
@@ -171,16 +174,29 @@ private slots:
     }
 
     // The old file stays whole and the operator is told, instead of "Save successfully".
+    // Also when only the writing fails, as on a full disk.
     void saveThatCannotWriteWarns()
     {
         WindowRig rig;
         QFile::remove(rig.path("comm.set"));
         QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("comm.set")));
         click(rig.ui().cmdCom);
-        QCOMPARE(rig.messages,
-                 QStringList{"The settings could not be saved to " + rig.path("comm.set") +
-                             ": Filename refers to a directory | System Information | warning"});
         QVERIFY(QFileInfo(rig.path("comm.set")).isDir());
+        QVERIFY(QDir(rig.dir.path()).rmdir(QStringLiteral("comm.set")));
+        writeFile(rig.path("comm.set"), "4,19200\r\n");
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 4; // "4,19200\r\n" needs 9
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        click(rig.ui().cmdCom);
+        setrlimit(RLIMIT_FSIZE, &old);
+        const QString failed = "The settings could not be saved to " + rig.path("comm.set") + ": ";
+        QCOMPARE(rig.messages,
+                 QStringList({failed + "Filename refers to a directory", failed + "File too large"})
+                     .replaceInStrings(QRegularExpression("$"), " | System Information | warning"));
+        QCOMPARE(readFile(rig.path("comm.set")), "4,19200\r\n");
     }
     // The port list tells where each COM number leads and why the port is not
     // open, and links a COM number from its context menu.
@@ -209,8 +225,10 @@ private slots:
         const QPoint at = combo->lineEdit()->mapTo(window, QPoint(5, 5));
         QTest::mousePress(window->windowHandle(), Qt::RightButton, {}, at);
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu && menu->actions().constFirst()->text() == "&Undo\tCtrl+Z"); // the usual ones
-        QCOMPARE(menu->actions().at(menu->actions().size() - 2)->text(), "Link COM6 to");
+        QStringList entries; // the features' first, then the usual ones
+        for (int i = 0; menu && i < 4; ++i)
+            entries << menu->actions().at(i)->text();
+        QCOMPARE(entries.join('|'), "Link COM6 to|Find the module…||&Undo\tCtrl+Z");
         menu->close();
 
         const QString link = d + "/ports/COM5";

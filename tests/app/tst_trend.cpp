@@ -2,6 +2,7 @@
 // through a pseudo-terminal and driven with real clicks.
 
 #include "app/context_menus.h"
+#include "app/elided_label.h"
 #include "app/trend_feature.h"
 #include "app/trend_window.h"
 #include "device/live_log.h"
@@ -22,8 +23,10 @@ void trigger(WindowRig &rig, QWidget *target, const QString &text)
 {
     std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));
     for (QAction *action : menu->actions())
-        if (action->text() == text)
-            return action->trigger();
+        if (action->text() == text) {
+            action->trigger(); // the menu relays it, as the event loop would
+            return QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        }
     QFAIL(qPrintable("no action " + text));
 }
 
@@ -71,7 +74,9 @@ private slots:
         QString proposed;
         const QString path = rig.path("run.csv");
         answerDialog(path, &proposed);
+        QSignalSpy finished(&log, &device::LiveLog::recordingFinished);
         trigger(rig, rig.window->findChild<QGroupBox *>("Frame7"), "Record to a file…");
+        QTRY_VERIFY(log.recording());
         QVERIFY(QRegularExpression("^rv4820-\\d{8}-\\d{6}\\.csv$").match(proposed).hasMatch());
 
         // A good answer, none, one with a bad CRC; then one after the recording stopped.
@@ -85,6 +90,7 @@ private slots:
             QTRY_COMPARE(log.history().size(), reads);
         }
         QCOMPARE(trend->recordState().text(), "Not recording");
+        QTRY_COMPARE(finished.size(), 1);
         QStringList rows = QString(readFile(path)).split("\r\n");
         QCOMPARE(rows.takeFirst() + "\r\n", kHeader);
         for (QString &row : rows) {
@@ -121,7 +127,11 @@ private slots:
         QTRY_VERIFY(trend->hoverText().endsWith("\n输入1  0.01\n输入2  0.02\n输入3  0.03\n输入4  "
                                                 "0.04\n输出1  5\n输出2  6\n输出3  7\n输出4  8"));
         // A click on the legend entry hides the line; dragging stops following.
-        auto *legend = qobject_cast<QCPLegend *>(inputs->insetLayout()->elementAt(0));
+        // Less history than the span: the view starts at the oldest sample.
+        QCOMPARE(qRound64(inputs->axis(QCPAxis::atBottom)->range().lower * 1000),
+                 log.history().msecsAt(0));
+        QCPLegend *legend = &trend->legend(0);
+        QVERIFY(!legend->outerRect().intersects(inputs->rect())); // covers no value
         QTest::mouseClick(&plot, Qt::LeftButton, {}, legend->item(0)->rect().center());
         QVERIFY(!plot.graph(0)->visible());
         QVERIFY(trend->following());
@@ -129,12 +139,27 @@ private slots:
         QTest::mouseMove(&plot, inputs->rect().center() + QPoint(80, 0));
         QTest::mouseRelease(&plot, Qt::LeftButton, {}, inputs->rect().center() + QPoint(80, 0));
         QVERIFY(!trend->following());
+        QCOMPARE(trend->span().currentText(), "10 min"); // a pan keeps the span
+        QWheelEvent wheel(inputs->rect().center(), plot.mapToGlobal(inputs->rect().center()), {},
+                          {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&plot, &wheel);
+        QCOMPARE(trend->span().currentText(), "Custom");
+
+        // The picture names its time range; every button says what it does.
+        const QString picture = rig.path("trend.png");
+        QVERIFY(trend->savePicture(picture));
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d – "
+                                   "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
+                    .match(QImage(picture).text("Time range"))
+                    .hasMatch());
+        for (QPushButton *button : trend->findChildren<QPushButton *>())
+            QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->text()));
 
         // A file that fills up after its header: one box, reading goes on.
         const QString full = rig.path("full.csv");
         answerDialog(full, &proposed);
         click(&trend->recordButton());
-        QVERIFY(log.recording());
+        QTRY_VERIFY(log.recording());
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit small = old;
@@ -143,11 +168,11 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &small);
         click(rig.ui().comDoOnce);
         QTRY_COMPARE(log.history().size(), 5);
-        setrlimit(RLIMIT_FSIZE, &old);
         QTRY_COMPARE(rig.messages,
                      QStringList{"Recording to " + full +
                                  " stopped: File too large\nThe rows written before stay in the "
                                  "file; the values are still read. | Recording | warning"});
+        setrlimit(RLIMIT_FSIZE, &old);
         QCOMPARE(readFile(full), kHeader);
         QCOMPARE(trend->recordState().text(), "Not recording");
 
@@ -155,6 +180,35 @@ private slots:
         QTest::keyClick(rig.window.get(), Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(rig.window->findChildren<TrendWindow *>().size(), 1);
         QVERIFY(trend->isVisible());
+
+        // "Clear" asks first.
+        for (QPushButton *button : trend->findChildren<QPushButton *>())
+            if (button->text() == "Clear")
+                click(button);
+        QTRY_COMPARE(log.history().size(), 0);
+        QCOMPARE(rig.messages.value(1), "Clear the trend? The values shown so far are forgotten; "
+                                        "a recording's file keeps its rows. | Trend of the live "
+                                        "values");
+
+        // A path of 300 characters is shortened in the middle and keeps the window on the screen.
+        const QString deep = rig.dir.path() + "/" + QString("d/").repeated(140) + "a %1 %2.csv";
+        QVERIFY(QDir().mkpath(QFileInfo(deep).path()));
+        QVERIFY(log.startRecording(deep));
+        QCOMPARE(trend->recordState().toolTip(), deep);
+        QCOMPARE(trend->recordState().text(), "Recording to " + deep + " (rows written: 0)");
+        for (int level = 0; level < 4; ++level) // the label's new size climbs one widget a time
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(trend->recordState().shown().contains("…"));
+        QVERIFY(trend->minimumSizeHint().width() < trend->screen()->availableGeometry().width());
+        QVERIFY(trend->screen()->availableGeometry().contains(trend->frameGeometry()));
+        log.stopRecording();
+
+        // Span and hidden lines stay when the window is opened again.
+        trend->close();
+        QTRY_VERIFY(rig.window->findChildren<TrendWindow *>().isEmpty());
+        trend = rig.window->findChild<TrendFeature *>()->openTrend();
+        QCOMPARE(trend->span().currentText(), "Custom");
+        QVERIFY(!trend->plot().graph(0)->visible() && trend->plot().graph(1)->visible());
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "app/settings_files.h"
 #include "app/settings_places.h"
+#include "app/system_places.h"
 #include "device/decode.h"
 #include "modbus/number_text.h"
 #include "device/register_map.h"
@@ -216,11 +217,21 @@ private slots:
         };
         QCOMPARE(places(dir.path(), user), QStringList{dir.path()});
         QCOMPARE(places(dir.path(), QString()), QStringList{dir.path()});
-        for (const QString &program :
-             {QStringLiteral("/usr/lib/rv4820"), QStringLiteral("/usr/local/lib/rv4820/"),
-              dir.filePath(QStringLiteral("missing"))})
+#ifdef Q_OS_WIN
+        // Wine lets anyone write Program Files: only its name can tell.
+        const QString programs = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles"));
+        const QStringList installed = {programs + "/Common Files", programs.toLower() + "/x/"};
+        const QString elsewhere = programs + " Extra/x";
+        QCOMPARE(settingsplaces::userSettingsDir(),
+                 QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + "/rv4820");
+#else
+        const QStringList installed = {"/usr/lib/rv4820", "/usr/local/lib/rv4820/"};
+        const QString elsewhere = "/usrx/lib";
+        QVERIFY(settingsplaces::userSettingsDir().endsWith("/rv4820"));
+#endif
+        for (const QString &program : installed + QStringList{dir.filePath("missing")})
             QCOMPARE(places(program, user), QStringList({user, program}));
-        QVERIFY(!settingsplaces::isInstalled(QStringLiteral("/usrx/lib")));
+        QVERIFY(!settingsplaces::isInstalled(elsewhere));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("user")));
         QFile both[] = {QFile(user + "/comm.set"), QFile(dir.filePath("comm.set"))};
         for (QFile &file : both)

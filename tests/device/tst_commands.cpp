@@ -119,7 +119,6 @@ private slots:
         QTEST(window(rig) + " |" + rig.ui().txtState->toPlainText(), "window");
         QFETCH(QString, message);
         QCOMPARE(rig.messages.join(""), message.isEmpty() ? "" : message + kTitle + " | warning");
-        const bool write = frame.size() > 1 && frame[1] == 6;
         QCOMPARE(lamp, frame.isEmpty() ? "" : "ImgYellow");
     }
 

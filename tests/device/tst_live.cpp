@@ -1,12 +1,17 @@
 // The live values kept over time and recorded, without a window: the bounded
 // history with its gaps and marks, the reads it takes, and the CSV file.
 
+#include "device/file_sync.h"
 #include "device/live_log.h"
 
 #include <QtTest>
+#ifndef Q_OS_WIN // file size limits, /dev/full and fork: the recording's failures are tried on
+                 // Linux
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace device;
 
@@ -55,11 +60,14 @@ private slots:
         QCOMPARE(h.size(), 4);
         QCOMPARE(points(h.lines(0, 99999, 10)[0]), "3000:nan 4000:3* 5000:7 5000:6");
         QCOMPARE(points(h.lines(4100, 4900, 10)[0]), "4000:3* 5000:7");
-        QCOMPARE(points(h.lines(0, 99999, 2)[0]), "4000:3* 5000:7");
+        QCOMPARE(points(h.lines(0, 99999, 2)[0]), "3000:nan 4000:3* 5000:7");
         LiveHistory wrapped(5); // thinned across the ring's end: 30 40 | 50 60 70
         for (int i = 0; i < 8; ++i)
             wrapped.append(sample(1000LL * i, 10.0f * float(i)));
         QCOMPARE(points(wrapped.lines(0, 99999, 2)[0]), "3000:30 7000:70");
+        wrapped.append(sample(8000, 0, true)); // a gap shorter than a stretch still breaks the line
+        wrapped.append(sample(9000, 90));
+        QCOMPARE(points(wrapped.lines(0, 99999, 2)[0]), "5000:50 8000:nan 9000:90");
         QCOMPARE(h.nearest(3400), 0);
         QCOMPARE(h.nearest(3600), 1);
         h.clear();
@@ -111,6 +119,9 @@ private slots:
         const ReadOutcome read = outcome(mode, wellFormed, reply, texts);
         if (isLiveRead(read))
             log.add(liveReadOf(read, kAt));
+        QSignalSpy finished(&log, &LiveLog::recordingFinished);
+        log.stopRecording();
+        QVERIFY(finished.wait());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString header = "time,input1,input2,input3,input4,output1,output2,output3,"
@@ -140,47 +151,142 @@ private slots:
                  "2026-01-02T03:04:05.000+00:00");
     }
 
-    // A file that cannot be made, one that takes no bytes, and one that
-    // fills up part-way: the row cut short is taken back, no more are tried.
+#ifndef Q_OS_WIN
+    void failures_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("limit");    // the largest file the system allows; 0: any
+        QTest::addColumn<QString>("disk"); // how each sync ends
+        QTest::addColumn<int>("queue");
+        QTest::addColumn<QString>("end");    // "stop", or "quit": the program closes
+        QTest::addColumn<QString>("reason"); // of the one failure, or of the refused start
+        QTest::addColumn<int>("rows"); // in the file; -1: the rows confirmed, whatever they are
+        const QString eio = "Input/output error";
+        QTest::newRow("no folder") << "no/such/dir.csv" << 0 << "ok" << 9 << ""
+                                   << "No such file or directory" << 0;
+        QTest::newRow("no space") << "/dev/full" << 0 << "ok" << 9 << ""
+                                  << "No space left on device" << 0;
+        QTest::newRow("too large") << "full.csv" << 150 << "ok" << 9 << ""
+                                   << "File too large" << 1;
+        QTest::newRow("sync fails") << "eio.csv" << 0 << "fails" << 9 << "" << eio << -1;
+        QTest::newRow("sync fails at stop")
+            << "stop.csv" << 0 << "fails at stop" << 9 << "stop" << eio << 3;
+        QTest::newRow("stalled, stopped") << "slow.csv" << 0 << "stalls" << 9 << "stop"
+                                          << "" << 3;
+        QTest::newRow("stalled, program closed") << "quit.csv" << 0 << "stalls" << 9 << "quit"
+                                                 << "" << 3;
+        QTest::newRow("stalled, queue full")
+            << "lost.csv" << 0 << "stalls" << 2 << ""
+            << "the disk did not keep up, and 3 row(s) could not be written" << 0;
+    }
+
+    // Whatever the disk does, the reads go on, the calls return while the
+    // disk holds the writer, one box tells why a recording ended, and the
+    // file keeps whole rows only.
     void failures()
     {
-        LiveLog log;
-        QSignalSpy failed(&log, &LiveLog::recordingFailed);
-        QVERIFY(!log.startRecording(m_dir.filePath("no/such/dir.csv")));
-        QCOMPARE(log.errorString(), "No such file or directory");
-        QVERIFY(!log.startRecording("/dev/full"));
-        QCOMPARE(log.errorString(), "No space left on device");
-        const QString path = m_dir.filePath("full.csv");
-        QVERIFY(log.startRecording(path));
+        QFETCH(QString, file);
+        QFETCH(int, limit);
+        QFETCH(QString, disk);
+        QFETCH(int, queue);
+        QFETCH(QString, end);
+        QFETCH(QString, reason);
+        QFETCH(int, rows);
+        struct Disk {
+            std::mutex mutex;
+            std::condition_variable wake;
+            bool stalled = false, released = false, failing = false;
+        };
+        auto gate = std::make_shared<Disk>(); // the writer's thread may outlive the test
+        gate->failing = disk == "fails";
+        auto log = std::make_unique<LiveLog>();
+        log->setRecorderSync(
+            [gate, disk](int, QString *why) {
+                std::unique_lock lock(gate->mutex);
+                gate->stalled = disk == "stalls";
+                gate->wake.wait(lock, [&] { return gate->released || !gate->stalled; });
+                gate->stalled = false;
+                if (gate->failing)
+                    *why = "Input/output error";
+                return !gate->failing;
+            },
+            queue);
+        const auto stalled = [gate] {
+            const std::lock_guard lock(gate->mutex);
+            return gate->stalled;
+        };
+        QSignalSpy failed(log.get(), &LiveLog::recordingFailed),
+            finished(log.get(), &LiveLog::recordingFinished);
+        bool recordingAtBox = false; // the state shows the end before the box says why
+        connect(log.get(), &LiveLog::recordingFailed, [&] { recordingAtBox = log->recording(); });
+        const QString path = file.startsWith('/') ? file : m_dir.filePath(file);
+        if (!log->startRecording(path)) {
+            QCOMPARE(log->errorString(), reason);
+            QVERIFY(!log->recording() && failed.isEmpty());
+            return;
+        }
+        if (disk == "stalls")
+            QTRY_VERIFY(stalled()); // on the header
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit small = old;
-        small.rlim_cur = 150; // the header and one row, not two
+        small.rlim_cur = limit > 0 ? rlim_t(limit) : old.rlim_cur;
         setrlimit(RLIMIT_FSIZE, &small);
         for (int i = 0; i < 3; ++i)
-            log.add(liveReadOf(outcome(1, true, "", {"1", "2"}), kAt));
+            log->add(liveReadOf(outcome(1, true, "", {"1", "2"}), kAt));
+        if (disk == "fails at stop") {
+            QTRY_COMPARE(log->recordedRows(), 3);
+            const std::lock_guard lock(gate->mutex);
+            gate->failing = true;
+        }
+        if (end == "stop")
+            log->stopRecording();
+        else if (end == "quit")
+            log.reset();
+        if (disk == "stalls") {
+            // Every call above returned while the disk still held the writer.
+            QVERIFY(stalled());
+            QVERIFY(!log || !log->recording());
+            QCOMPARE(failed.size(), reason.isEmpty() ? 0 : 1);
+            const std::lock_guard lock(gate->mutex);
+            gate->released = true;
+            gate->wake.notify_all();
+        }
+        if (log)
+            QTRY_COMPARE(failed.size() + finished.size(), 1);
+        else
+            QVERIFY(CsvWriter::waitForAll(60000)); // as the program's end does
         setrlimit(RLIMIT_FSIZE, &old);
-        QCOMPARE(failed.size(), 1);
-        QCOMPARE(failed[0], (QVariantList{path, "File too large"}));
-        QVERIFY(!log.recording());
-        QCOMPARE(log.history().size(), 3);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(),
-                 "time,input1,input2,input3,input4,output1,output2,output3,output4,"
-                 "reply_ok,reply\r\n2026-12-07T14:03:05.123+08:00,1,2,,,,,,,1,\r\n");
+        QVERIFY((!log || !log->recording()) && !recordingAtBox);
+        const QVariantList expected =
+            reason.isEmpty() ? QVariantList() : QVariantList{path, reason};
+        QCOMPARE(failed.value(0), expected);
+        QCOMPARE(log ? log->history().size() : 3, 3);
+        if (path == "/dev/full")
+            return;
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray content = written.readAll();
+        const QByteArray row = "2026-12-07T14:03:05.123+08:00,1,2,,,,,,,1,\r\n";
+        const qint64 kept = rows >= 0 ? rows : log->recordedRows();
+        QCOMPARE(content, "time,input1,input2,input3,input4,output1,output2,output3,output4,"
+                          "reply_ok,reply\r\n" +
+                              row.repeated(kept));
+        QCOMPARE(log ? log->recordedRows() : kept, kept);
     }
 
     // A recording killed mid-run: every complete line is a whole row.
     void killed()
     {
         const QString path = m_dir.filePath("killed.csv");
+        QVERIFY(CsvWriter::waitForAll(60000)); // no lock held by another thread at the fork
         const pid_t child = fork();
         if (child == 0) {
             CsvWriter writer;
-            writer.open(path, kCsvHeader);
-            for (int i = 0;; ++i)
+            writer.setSync(syncToDisk, 1 << 24);
+            writer.open(path, kCsvHeader, nullptr);
+            for (int i = 0;; ++i, usleep(20))
                 writer.writeRow({"2026-12-07T14:03:05.123+08:00", "0.01", "-0.02", "300.00", "0.04",
                                  "5", "6", "7", "-8", "1", "02 03 10 00 01 AA BB"});
         }
@@ -201,6 +307,7 @@ private slots:
             QCOMPARE(line, "2026-12-07T14:03:05.123+08:00,0.01,-0.02,300.00,0.04,5,6,7,-8,1,02 03 "
                            "10 00 01 AA BB\r");
     }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestLive)

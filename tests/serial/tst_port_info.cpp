@@ -15,9 +15,10 @@ class TestPortInfo : public QObject {
                                       {"/dev/ttyS0", "", "", "", ""}};
 
     QString entry(int n) const { return portinfo::entryTip(m_dirs, n, m_devices); }
-    QString state(QSerialPort::SerialPortError error, bool accessible, const char *device = "/u0")
+    QString state(QSerialPort::SerialPortError error, bool accessible, const char *device = "/u0",
+                  bool present = true)
     {
-        const auto failure = portinfo::failureOf(error, accessible);
+        const auto failure = portinfo::failureOf(error, accessible, present);
         return portinfo::stateTip(m_dirs, {4, !error, m_d + device, "19200,N,8,1", failure, ""});
     }
 
@@ -41,6 +42,7 @@ private slots:
         // clang-format off
         QTest::newRow("permission") << state(QSerialPort::PermissionError, false) << refused + "permission denied. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again";
         QTest::newRow("busy") << state(QSerialPort::PermissionError, true) << refused + "busy, held by another program";
+        QTest::newRow("missing node") << state(QSerialPort::PermissionError, false, "/u0", false) << refused + "no such device";
         QTest::newRow("not ours") << portinfo::deviceTitle({"/dev/ttyS0", "", "", "", "", false}) << "/dev/ttyS0 (permission denied. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again)";
         // clang-format on
     }

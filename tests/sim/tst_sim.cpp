@@ -6,6 +6,7 @@
 #include "sim/faults.h"
 #include "sim/framer.h"
 #include "sim/module_model.h"
+#include "sim/stdin_commands.h"
 #include "tests/support/pty.h"
 
 #include <QtTest>
@@ -84,9 +85,23 @@ private slots:
     {
         sim::ModuleModel model(2, false);
         model.handleRequest(QByteArray::fromHex("0206000E1388E56C"), 0); // output 1 halves input 1
+        model.setAnalog({{1, 1, 1, 1}, {1.01, 1, 1, 1}, {-1, -1, -1, -1}, {}});
         for (qint64 t = 0; t < qint64(3600) * 1000; t += 1000) // 4 to 20 mA, the channels in turn
             QVERIFY(qAbs(model.value(t % 4, t) - 1200) <= 800 &&
-                    model.value(4, t) == (model.value(0, t) + 1) / 2);
+                    model.value(4, t) == model.value(0, t)); // what it means to carry
+        QCOMPARE(model.meterNotes(0),
+                 QStringList{"output 1 on the meter: " +
+                             QString::number((model.value(0, 0) + 1) / 2 * 1.01 / 100, 'f', 2) +
+                             " mA"});
+        // A zero error before the gain, and a calibrator stepped by a line on standard input.
+        model.setAnalog({{1.012, 1, 1, 1}, {1, 1, 1, 1}, {400, -1, -1, -1}, {0.05, 0, 0, 0}});
+        QCOMPARE(model.value(0, 0), 410); // (400 + 5) x 1.012 = 409.86
+        const auto held = sim::parseCurrentCommand(" current  1 12.0");
+        QVERIFY(held && !sim::parseCurrentCommand("current 5 1") &&
+                !sim::parseCurrentCommand("current 1 25.01") &&
+                !sim::parseCurrentCommand("volts 1 2"));
+        model.holdInput(held->channel, held->hundredths);
+        QCOMPARE(model.value(0, 0), 1219); // (1200 + 5) x 1.012 = 1219.46
         // The line falls silent after 3.5 characters of 11 bits, in whole milliseconds.
         QList<int> silences;
         for (int baud : {9600, 110, 19249, 19250, 38500, 0})
@@ -117,7 +132,7 @@ private slots:
     {
         QVERIFY(QFile(m_dir.filePath("file")).open(QIODevice::WriteOnly)); // where a link should go
                                                                            // clang-format off
-        for (const QString &row : {"0 --help", "2 --pty l --station 0", "2 --pty l --station 248", "2 --pty l --drop 1.5", "2 --pty l x", "2 --pty l --input-gain 5:1.01", "2 --pty l --output-gain 1:1.6", "2 --pty l --input-current 1", "1 --pty /none/l", "1 --pty FILE"}) {
+        for (const QString &row : {"0 --help", "2 --pty l --station 0", "2 --pty l --station 248", "2 --pty l --drop 1.5", "2 --pty l x", "2 --pty l --input-gain 5:1.01", "2 --pty l --output-gain 1:1.6", "2 --pty l --input-current 1", "2 --pty l --input-offset 1:2.5", "1 --pty /none/l", "1 --pty FILE"}) {
             // clang-format on
             QProcess p; // exit code, then the arguments
             p.start(RV_SIM_PATH, row.mid(2).replace("FILE", m_dir.filePath("file")).split(' '));
