@@ -20,10 +20,22 @@
 using namespace bench;
 
 namespace {
-constexpr int kClickEveryMs = 2000;
-constexpr int kWarmUpMs = 3000;
-constexpr int kQuietBeforeLossMs = 1000; // clicks queued before the loss get served
-constexpr int kOutageMs = 2000;
+// The stretches of a run. A short run (the tests' own) scales them down, so that
+// each still holds several reads and clicks; from 30 s on they are these.
+struct Pace {
+    int clickEveryMs = 2000;
+    int warmUpMs = 3000;
+    int quietBeforeLossMs = 1000; // clicks queued before the loss get served
+    int outageMs = 2000;
+};
+
+Pace paceFor(int runMs)
+{
+    const int quarter = runMs / 4;
+    const Pace full;
+    return {std::min(full.clickEveryMs, quarter), std::min(full.warmUpMs, runMs / 2),
+            std::min(full.quietBeforeLossMs, quarter), std::min(full.outageMs, quarter)};
+}
 constexpr int kDelaysMs[] = {0, 150, 300}; // within, near the end of, past a read's wait
 constexpr int kRuns = std::size(kDelaysMs);
 constexpr int kCom4Position = 3;
@@ -77,6 +89,7 @@ private:
     Simulator m_sim;
     std::unique_ptr<SoakOperator> m_operator;
     Seen m_seen;
+    Pace m_pace;
 };
 
 bool Soak::run(int seconds)
@@ -93,11 +106,12 @@ bool Soak::run(int seconds)
     });
     ui.txtTimerSet->setText(QStringLiteral("50"));
     ui.cmdOneM->click();
-    m_operator = std::make_unique<SoakOperator>(ui, kClickEveryMs);
     const int runMs = seconds * 1000 / kRuns;
-    runFor(kWarmUpMs);
+    m_pace = paceFor(runMs);
+    m_operator = std::make_unique<SoakOperator>(ui, m_pace.clickEveryMs);
+    runFor(m_pace.warmUpMs);
     m_seen.rssStartKb = vmRssKb();
-    runFor(runMs - kWarmUpMs);
+    runFor(runMs - m_pace.warmUpMs);
     for (int run = 1; run < kRuns; ++run) {
         if (!portVanishes(run, runMs))
             return false;
@@ -105,7 +119,7 @@ bool Soak::run(int seconds)
     m_operator->setPaused(true);
     m_seen.cycling = timer2->isActive() && window.serial().portOpen();
     ui.cmdStopOnce->click();
-    runFor(kQuietBeforeLossMs);
+    runFor(m_pace.quietBeforeLossMs);
     m_seen.rssEndKb = vmRssKb();
     m_sim.stop();
     m_seen.counted = ui.lblCounter->text().toInt() - 1; // "循环" set it to 1
@@ -121,9 +135,9 @@ bool Soak::run(int seconds)
 bool Soak::portVanishes(int run, int cycleMs)
 {
     m_operator->setPaused(true);
-    runFor(kQuietBeforeLossMs);
+    runFor(m_pace.quietBeforeLossMs);
     m_sim.stop();
-    runFor(kOutageMs);
+    runFor(m_pace.outageMs);
     if (!m_sim.start(faultOptions(run), logPath(run)))
         return false;
     QComboBox *combo = m_rig.ui().Combo1;
@@ -131,7 +145,7 @@ bool Soak::portVanishes(int run, int cycleMs)
     emit combo->activated(kCom4Position);
     m_seen.reopened += m_rig.window().serial().portOpen() ? 1 : 0;
     m_operator->setPaused(false);
-    runFor(cycleMs - kQuietBeforeLossMs - kOutageMs);
+    runFor(cycleMs - m_pace.quietBeforeLossMs - m_pace.outageMs);
     return true;
 }
 

@@ -3,7 +3,7 @@
 # 600) against a simulated module that drops, corrupts, cuts and garbles
 # replies and answers late, with clicks every 2 s and the port vanishing
 # twice; checks the window against the simulator's logs and puts the figures
-# into BENCHMARKS.md. A 30-second version runs with the tests.
+# into BENCHMARKS.md. A 6-second version, its stretches scaled down, runs with the tests.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 

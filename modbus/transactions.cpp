@@ -83,9 +83,11 @@ void Client::ReadModule(std::uint8_t D1, std::uint8_t d2, std::uint8_t d3, std::
     m_port.setRThreshold(m_expectedLength);
     send(frame);
 
-    WaitMs(kReadFirstWaitMs);
-    m_view.showLamp(Lamp::Connected);
-    WaitMs(kReadSecondWaitMs);
+    // An abandoned wait means the window is closing: nothing is left to wait for.
+    if (WaitMs(kReadFirstWaitMs)) {
+        m_view.showLamp(Lamp::Connected);
+        WaitMs(kReadSecondWaitMs);
+    }
 
     countUp(&LinkView::counterText, &LinkView::setCounterText);
     const QByteArray reply = m_port.input();

@@ -60,7 +60,7 @@ struct Wait {
 };
 } // namespace
 
-void WaitMs(int ms)
+bool WaitMs(int ms)
 {
     // The timer starts with the clock, before the first round of events, so
     // the wait does not overrun by how long those took. Qt's event loop sleeps
@@ -73,7 +73,7 @@ void WaitMs(int ms)
         wait.timer.start(ms - 1);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (!wait.sleptUntilFired())
-        return;
+        return false;
 
     const qint64 total = static_cast<qint64>(ms) * kNsPerMs;
     for (qint64 left = total - clock.nsecsElapsed(); left > 0 && !wait.abandoned;
@@ -85,8 +85,9 @@ void WaitMs(int ms)
         wait.fired = false;
         wait.timer.start(static_cast<int>(left / kNsPerMs) - 1);
         if (!wait.sleptUntilFired())
-            return;
+            return false;
     }
+    return true;
 }
 
 void AbandonWaits()

@@ -2,6 +2,7 @@
 
 #include "sim/module_model.h"
 #include "sim/options.h"
+#include "sim/parent_watch.h"
 #include "sim/pty_line.h"
 #include "sim/quit_signals.h"
 #include "sim/serial_line.h"
@@ -33,6 +34,8 @@ std::unique_ptr<sim::Line> openLine(const sim::Options &options, QString &error)
 
 int main(int argc, char *argv[])
 {
+    if (!sim::endWithParent())
+        return 0; // started by a program that is gone already: nobody to serve
     QCoreApplication app(argc, argv);
     sim::Options options;
     QString error;

@@ -13,6 +13,8 @@
 #include <QtTest>
 #include <climits>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace modbus;
 using namespace settingsfile;
@@ -238,19 +240,36 @@ private slots:
         QCOMPARE(settingsplaces::findFile({user, dir.path()}, "ModSet.set"), user + "/ModSet.set");
     }
 
+    // The old file stays whole whatever fails, and the failure comes with the system's reason.
+    void write_data()
+    {
+        QTest::addColumn<QString>("error"); // none: written
+        QTest::newRow("written") << "";
+        QTest::newRow("no folder") << "No such file or directory";
+        QTest::newRow("a folder in its place") << "Filename refers to a directory";
+        QTest::newRow("no byte may grow a file") << "File too large"; // as on a full disk
+    }
     void write()
     {
         const QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("comm.set"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("32000,32000,1\r\n") == 15);
+        const QByteArray tag = QTest::currentDataTag(), old = "32000,32000,1\r\n";
+        QFile file(dir.filePath(QStringLiteral("comm.set")));
+        const bool folder = tag == "a folder in its place";
+        QVERIFY(folder ? QDir(dir.path()).mkdir(QStringLiteral("comm.set"))
+                       : file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
         file.close();
-        QVERIFY(writeCommSet(path, {-5, -32768}).ok);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("-5,-32768\r\n")); // nothing of the longer old line
-        const WriteResult refused = writeCommSet(dir.filePath("none/comm.set"), {3, 9600});
-        QVERIFY(!refused.ok && !refused.error.isEmpty()); // with the system's reason
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit none{tag == "no byte may grow a file" ? 0 : limit.rlim_cur, limit.rlim_max};
+        signal(SIGXFSZ, SIG_IGN); // its default would end the test
+        setrlimit(RLIMIT_FSIZE, &none);
+        const WriteResult result = writeCommSet(
+            tag == "no folder" ? dir.filePath("none/comm.set") : file.fileName(), {-5, -32768});
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QTEST(result.ok ? "" : result.error, "error");
+        QCOMPARE(file.open(QIODevice::ReadOnly), !folder);
+        QCOMPARE(file.readAll(), result.ok ? "-5,-32768\r\n" : folder ? "" : old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"comm.set"}); // no temporary file left beside it
     }
 };

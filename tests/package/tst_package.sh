@@ -7,17 +7,21 @@ set -euxo pipefail
 build="$1" save_test="$2" version="$3"
 [ "$(id -u)" -eq 0 ] || { echo "needs root, to act as another user"; exit 77; }
 tmp=$(mktemp -d) && chmod 755 "$tmp" # nobody runs what is in there
-trap 'rm -rf "$tmp"' EXIT
+lint=
+trap '[ -z "$lint" ] || kill "$lint" 2>/dev/null; rm -rf "$tmp"' EXIT
 install -m 755 "$save_test" "$tmp/"
 
 cpack --config "$build/CPackConfig.cmake" -B "$tmp/out" >/dev/null
 deb="$tmp/out/rv4820-tool_${version}_$(dpkg --print-architecture).deb"
+fields=$(dpkg-deb -f "$deb")
 for want in "^Version: $version$" '^Section: electronics$' '^Maintainer: .* <.*@.*>$' \
   '^Depends: .*libqt6widgets6' '^Depends: .*libqt6serialport6' '^Depends: .*libqcustomplot2.1-qt6'; do
-  grep -q "$want" <(dpkg-deb -f "$deb")
+  grep -q "$want" <<<"$fields"
 done
 
-lintian --fail-on error "$deb"
+# Lintian takes seconds: it runs beside the rest and is waited for at the end.
+lintian --fail-on error "$deb" >"$tmp/lintian.log" 2>&1 &
+lint=$!
 dpkg-deb -x "$deb" "$tmp/root"
 cd "$tmp/root"
 [ "$(find . ! -type d | LC_ALL=C sort)" = "$(printf '%s\n' ./usr/bin/rv4820-{sim,tool} \
@@ -37,3 +41,8 @@ entry=usr/share/applications/rv4820-tool.desktop
 install -d -o 65534 -g 65534 "$tmp/home"
 env -i HOME="$tmp/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen RV_ROOT="$tmp/root" \
   setpriv --reuid=65534 --regid=65534 --clear-groups "$tmp/$(basename "$save_test")"
+status=0
+wait "$lint" || status=$?
+lint=
+cat "$tmp/lintian.log"
+exit "$status"

@@ -6,6 +6,8 @@
 #include "tests/support/window_rig.h"
 
 #include <QProcess>
+#include <csignal>
+#include <sys/prctl.h>
 #include <termios.h>
 
 class TestPackageSave : public QObject {
@@ -36,6 +38,7 @@ private slots:
         Pty pty;
         QVERIFY(Pty::linkPort(config, 7, pty.slavePath()));
         QProcess tool;
+        tool.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); }); // dies with us
         tool.start(root + "/usr/bin/rv4820-tool");
         termios tio{};
         QTRY_VERIFY_WITH_TIMEOUT(tcgetattr(pty.slaveFd(), &tio) == 0 && cfgetispeed(&tio) == B9600,

@@ -53,17 +53,20 @@ private slots:
         const QByteArray raw = QByteArray::fromHex("00030411130A0D7F80FF"); // a cooked line alters
         QVERIFY(p.output(raw) && p.outBufferCount() == 0);
         QCOMPARE(pty.readFromMaster(2000, 10), raw);
-        QVERIFY(pty.writeToMaster(raw.left(4)));
-        QTest::qWait(100); // the event loop moves these into Qt's buffer
-        QVERIFY(pty.writeToMaster(raw.mid(4)));
-        QThread::msleep(100); // these stay in the driver
-        QVERIFY(p.setInputLen(4) && p.inBufferCount() == 10);
+        // Without events, bytes stay in the driver; a wait for them to come handles none.
+        const auto arrived = [&p](int count) {
+            for (QDeadlineTimer end(10000); p.inBufferCount() < count && !end.hasExpired();)
+                QThread::msleep(5);
+            return p.inBufferCount() == count;
+        };
+        QVERIFY(pty.writeToMaster(raw.left(4)) && arrived(4));
+        QCoreApplication::processEvents(); // these go into Qt's buffer
+        QVERIFY(pty.writeToMaster(raw.mid(4)) && arrived(10) && p.setInputLen(4));
         QCOMPARE(p.input(), raw.left(4));
-        QVERIFY(pty.writeToMaster("late"));
-        QThread::msleep(100);
+        QVERIFY(pty.writeToMaster("late") && arrived(10));
         QVERIFY(!p.setInBufferCount(3) && p.setInBufferCount(0) && p.inBufferCount() == 0 &&
-                pty.writeToMaster("abc"));
-        QTest::qWait(100);
+                pty.writeToMaster("abc") && arrived(3));
+        QCoreApplication::processEvents(); // taken in before the loss
         pty.closeMaster();
         QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 5000);
         QCOMPARE(p.input(), QByteArray("abc")); // what came before the loss is kept

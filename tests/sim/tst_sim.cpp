@@ -1,7 +1,7 @@
 // The simulator: first its logic without a port (the byte stream cut into requests, each
 // answered by the module; the current curves; the line faults), then the program itself:
 // its command line, its line on a pseudo-terminal or a serial device, the faults it plays,
-// its signals, and a stock Modbus client against it.
+// its signals, its end with its parent, and a stock Modbus client against it.
 
 #include "sim/faults.h"
 #include "sim/framer.h"
@@ -10,7 +10,10 @@
 #include "tests/support/pty.h"
 
 #include <QtTest>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 
 namespace {
@@ -100,13 +103,19 @@ private slots:
         model.holdInput(held->channel, held->hundredths);
         QCOMPARE(model.value(0, 0), 1219); // (1200 + 5) x 1.012 = 1219.46
         // The line falls silent after 3.5 characters of 11 bits, in whole milliseconds.
-        QVERIFY(sim::Framer::silenceMs(9600) == 5 && sim::Framer::silenceMs(110) == 350 &&
-                sim::Framer::silenceMs(0) == 2);
+        QList<int> silences;
+        for (int baud : {9600, 110, 19249, 19250, 38500, 0})
+            silences << sim::Framer::silenceMs(baud);
+        QCOMPARE(silences, QList<int>({5, 350, 3, 2, 2, 2})); // exact at 110 and 19250; 2 at least
         QSet<qsizetype> cutLengths;
         for (quint32 seed = 0; seed < 2000; ++seed) { // many seeds: a rare miss shows too
             QStringList notes;
             const QByteArray corrupt = sim::Faults({0, 0, 1, 0, 0}, seed).spoil(kReply, notes);
-            const QByteArray cut = sim::Faults({0, 0, 0, 1, 0}, seed).spoil(kReply, notes);
+            sim::Faults cutter({0, 0, 0, 1, 0}, seed); // a fault that is off draws nothing,
+            QVERIFY(!cutter.dropRequest());            // so the cut is the seed's own
+            const QByteArray cut = cutter.spoil(kReply, notes);
+            QStringList more;
+            QCOMPARE(cut, sim::Faults({0, 0, 0, 1, 0}, seed).spoil(kReply, more));
             const QByteArray noisy = sim::Faults({0, 0, 0, 0, 1}, seed).spoil(kReply, notes);
             QCOMPARE(notes, QStringList({"corrupt", "truncate", "noise"}));
             // The CRC's last byte changes; a cut reply is strictly shorter; noise goes around.
@@ -138,9 +147,11 @@ private slots:
         QVERIFY(pty.readFromMaster(3000).indexOf(kReply) > 0 && early.hasExpired()); // noise, late
         pty.closeMaster(); // the device goes away: the run ends, failed
         QVERIFY(m_sim.waitForFinished(10000) && m_sim.exitCode() == 1);
-        // At 50 baud the line falls silent after 770 ms.
+        // At 50 baud the line falls silent after 770 ms. A stale link is replaced.
+        QVERIFY(QFile::link(m_dir.filePath("gone"), m_link));
         m_sim.start(RV_SIM_PATH, {"--pty", m_link, "--baud", "50", "--noise", "0"});
-        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(m_link).isSymLink(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return QFile::symLinkTarget(m_link).startsWith("/dev/"); },
+                                10000));
         QFile line;
         QVERIFY(line.open(::open(qPrintable(m_link), O_RDWR | O_NOCTTY | O_NONBLOCK),
                           QIODevice::ReadWrite | QIODevice::Unbuffered, QFile::AutoCloseHandle));
@@ -148,13 +159,24 @@ private slots:
         QCOMPARE(ask(line, kRead, 9), reply50);
         QCOMPARE(ask(line, QByteArray::fromHex("02040000000131F9"), 5), // answered at the silence
                  QByteArray::fromHex("02840172C0"));
-        QCOMPARE(ask(line, "\x55" + kRead, 1, 1500), QByteArray()); // lost with the garbage
-        QVERIFY(ask(line, kRead.left(3), 1, 100).isEmpty());        // a pause inside a request
+        QByteArray out; // the log: a frame lost with the garbage is logged unanswered
+        QVERIFY(line.write("\x55" + kRead) == 9 &&
+                QTest::qWaitFor(
+                    [&] {
+                        return (out += m_sim.readAllStandardOutput())
+                            .contains("55 02 03 00 08 00 02 45 FA (no reply)");
+                    },
+                    10000) &&
+                line.read(256).isEmpty());
+        QVERIFY(ask(line, kRead.left(3), 1, 100).isEmpty()); // a pause inside a request
         QCOMPARE(ask(line, kRead.mid(3), 9), reply50);
-        m_sim.terminate();
-        QVERIFY(m_sim.waitForFinished() && m_sim.exitCode() == 0 && !QFileInfo(m_link).isSymLink());
+        QVERIFY(QFile::remove(m_link) && QFile::link(m_dir.filePath("file"), m_link));
+        m_sim.terminate(); // the link another run took meanwhile stays
+        QVERIFY(m_sim.waitForFinished() && m_sim.exitCode() == 0 &&
+                QFile::symLinkTarget(m_link) == m_dir.filePath("file") && QFile::remove(m_link));
         const QRegularExpression logged("\\d\\d:\\d\\d\\.\\d{3} <- 02 03 04 00 32 00 02 E9 3D\\n");
-        QVERIFY(logged.match(m_sim.readAllStandardOutput()).hasMatch()); // every frame is logged
+        QVERIFY(
+            logged.match(out + m_sim.readAllStandardOutput()).hasMatch()); // every frame is logged
         if (QStandardPaths::findExecutable("mbpoll").isEmpty())
             QSKIP("mbpoll is not installed: no stock client tried");
         m_sim.start(RV_SIM_PATH, {"--pty", m_link, "--baud", "2400"});
@@ -171,7 +193,30 @@ private slots:
         QVERIFY(mbpoll("-r11 %1 9000").contains("Written 1 references."));
         QVERIFY(mbpoll("-r9 -c3 %1").contains("[9]: \t2400\n[10]: \t2\n[11]: \t9000\n"));
         QVERIFY(mbpoll("-0 -r30 %1").contains("Illegal data address"));
-        m_sim.terminate(), m_sim.waitForFinished();
+        m_sim.terminate();
+        QVERIFY(m_sim.waitForFinished() && !QFileInfo(m_link).isSymLink()); // its own link goes
+    }
+
+    // Killed with no warning, its parent cannot stop it: it ends by itself, cleanly.
+    void endsWithItsParent()
+    {
+        QVERIFY(prctl(PR_SET_CHILD_SUBREAPER, 1) == 0); // the orphan comes to us, to be reaped
+        QFile::remove(m_link); // the link shows the simulator ready, asking for the signal
+        QProcess parent;
+        parent.start("sh",
+                     {"-c", R"("$0" --pty "$1" >/dev/null & echo $!; wait)", RV_SIM_PATH, m_link});
+        QVERIFY(parent.waitForReadyRead());
+        const pid_t pid = parent.readAll().trimmed().toInt();
+        QVERIFY(pid > 0);
+        bool reaped = false; // a simulator that outlived the check goes now
+        const auto cleanup =
+            qScopeGuard([&] { reaped || (kill(pid, SIGKILL), waitpid(pid, nullptr, 0)); });
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(m_link).isSymLink(); }, 10000));
+        parent.kill();
+        int status = -1;
+        QVERIFY(
+            QTest::qWaitFor([&] { return reaped = waitpid(pid, &status, WNOHANG) == pid; }, 10000));
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && !QFileInfo(m_link).isSymLink());
     }
 };
 
