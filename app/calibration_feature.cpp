@@ -15,21 +15,22 @@ namespace {
 constexpr int kFirstCoefficient = 2;
 constexpr int kLastCoefficient = 9;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CalibrationFeature", text);
-}
+// The feature's texts in their own translation context.
+struct CalibrationFeature {
+    Q_DECLARE_TR_FUNCTIONS(CalibrationFeature)
+};
 } // namespace
 
 void installCalibration(MainWindow &window)
 {
     for (int i = kFirstCoefficient; i <= kLastCoefficient; ++i) {
         window.contextMenus().extend(window.controls().txtChannel.at(i), [&window, i](QMenu &menu) {
-            QObject::connect(menu.addAction(tr("Calibrate…")), &QAction::triggered, &window,
-                             [&window, i] { openCalibration(window, i); });
-            QObject::connect(menu.addAction(tr("Verify the calibration history")),
+            QObject::connect(menu.addAction(CalibrationFeature::tr("Calibrate…")),
                              &QAction::triggered, &window,
-                             [&window] { verifyCalibrationHistory(window); });
+                             [&window, i] { openCalibration(window, i); });
+            QObject::connect(
+                menu.addAction(CalibrationFeature::tr("Verify the calibration history")),
+                &QAction::triggered, &window, [&window] { verifyCalibrationHistory(window); });
         });
     }
 }
@@ -46,7 +47,8 @@ void verifyCalibrationHistory(MainWindow &window)
     const calibration::HistoryVerdict verdict =
         calibration::verifyHistory(calibration::historyPath(calibration::backupFolder()));
     auto *box = new QMessageBox(verdict.whole ? QMessageBox::Information : QMessageBox::Warning,
-                                tr("Calibration history"), verdict.text, QMessageBox::Ok, &window);
+                                CalibrationFeature::tr("Calibration history"), verdict.text,
+                                QMessageBox::Ok, &window);
     box->setObjectName(QStringLiteral("calibrationHistory"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);

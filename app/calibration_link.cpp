@@ -116,7 +116,7 @@ void CalibrationLink::say(const QString &text)
 {
     const QString stopped =
         m_stoppedCycle ? tr("The cycle was stopped; “循环” starts it again.") : QString();
-    emit said(QStringList{stopped, text}.join(QLatin1Char(' ')).trimmed());
+    emit said(calibration::sentences({stopped, text}));
 }
 
 void CalibrationLink::fail(const QString &text)

@@ -143,7 +143,7 @@ void MultiPointCheck::instruct()
                  "“meter”, then press “Take”.")
                   .arg(point)
                   .arg(m_link.channel());
-    m_instruction->setText(step + QLatin1Char(' ') + what);
+    m_instruction->setText(calibration::sentences({step, what}));
     if (m_meter) {
         m_meter->clear();
         m_meter->setFocus();
@@ -206,7 +206,7 @@ void MultiPointCheck::finish()
     m_foundLabel->setText(tr("As found (tolerance %1 % of span):").arg(m_tol));
     m_leftLabel->setText(m_asLeft.empty() ? QString()
                                           : tr("As left (tolerance %1 % of span):").arg(m_tol));
-    m_instruction->setText(QStringList{found, left}.join(QLatin1Char(' ')).trimmed());
+    m_instruction->setText(calibration::sentences({found, left}));
     m_verdict->setText(fitText());
     emit changed();
 }
@@ -227,10 +227,10 @@ QString MultiPointCheck::fitText() const
                        .arg(m_fit->newCoefficient)
                        .arg(calibration::leftText(*m_fit));
     if (m_fit->leftBeyond(m_tol))
-        text += QLatin1Char(' ') +
-                tr("The offset and non-linearity alone exceed the tolerance of %1 % of span: "
-                   "the check as left will fail, whatever the gain.")
-                    .arg(m_tol);
+        text = calibration::sentences(
+            {text, tr("The offset and non-linearity alone exceed the tolerance of %1 % of span: "
+                      "the check as left will fail, whatever the gain.")
+                       .arg(m_tol)});
     return text;
 }
 

@@ -119,7 +119,7 @@ void OnePointCalibration::measured()
                          .arg(calibration::mAText(stats.mean), calibration::mAText(stats.spread));
     }
     const QString coefficient = m_old ? tr("Coefficient %1.").arg(*m_old) : QString();
-    m_measurement->setText(QStringList{coefficient, live}.join(QLatin1Char(' ')).trimmed());
+    m_measurement->setText(calibration::sentences({coefficient, live}));
     m_link.say({});
     propose();
     m_link.end();
@@ -140,9 +140,9 @@ void OnePointCalibration::propose()
                                                     .arg(calibration::mAText(m_proposal.expected))
                                               : tr("The meter should then read %1.")
                                                     .arg(calibration::mAText(m_proposal.expected));
-        m_proposalText->setText(
-            tr("Proposed: %1 → %2.").arg(m_proposal.oldCoefficient).arg(m_proposal.newCoefficient) +
-            QLatin1Char(' ') + then);
+        m_proposalText->setText(calibration::sentences(
+            {tr("Proposed: %1 → %2.").arg(m_proposal.oldCoefficient).arg(m_proposal.newCoefficient),
+             then}));
     }
     updateButtons();
 }
@@ -263,7 +263,7 @@ void OnePointCalibration::showCheck(int value, std::optional<int> held,
         verdict = tr("Check failed: %1.").arg(problems.join(QStringLiteral("; ")));
     else if (!restoring)
         verdict = tr("Check passed.");
-    m_checkText->setText((QStringList{verdict} + shown).join(QLatin1Char(' ')).trimmed());
+    m_checkText->setText(calibration::sentences(QStringList{verdict} + shown));
     if (!problems.isEmpty())
         return m_link.fail(m_checkText->text());
     m_link.say({});

@@ -106,7 +106,7 @@ bool grabTabs(MainWindow &window)
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
         modbus::WaitMs(kStepMs);
-        if (!save(window.grab(), QStringLiteral("tab%1.png").arg(tab)))
+        if (!save(window.clientArea()->grab(), QStringLiteral("tab%1.png").arg(tab)))
             return false;
     }
     tabs->setCurrentIndex(0);

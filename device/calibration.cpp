@@ -158,4 +158,19 @@ QString percentText(double share)
         .arg(std::fabs(share) * 100, 0, 'f', 2);
 }
 
+QString sentences(const QStringList &parts)
+{
+    static const QString fullWidth = QStringLiteral("。！？：；）");
+    QString out;
+    for (const QString &part : parts) {
+        const QString text = part.trimmed();
+        if (text.isEmpty())
+            continue;
+        if (!out.isEmpty() && !fullWidth.contains(out.back()))
+            out += QLatin1Char(' ');
+        out += text;
+    }
+    return out;
+}
+
 } // namespace calibration

@@ -4,6 +4,7 @@
 // and the check after the write. Currents are in mA throughout.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -75,5 +76,9 @@ QString coefficientText(double exact);
 
 // "+0.04 %": an error share as the operator reads it.
 QString percentText(double share);
+
+// Sentences in a row, empty ones left out: a space after a Latin stop, none after
+// a Chinese one, as each language writes them.
+QString sentences(const QStringList &parts);
 
 } // namespace calibration

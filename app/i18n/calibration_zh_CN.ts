@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CalibrationFeature</name>
+    <message>
+        <source>Calibrate…</source>
+        <translation>校准…</translation>
+    </message>
+    <message>
+        <source>Verify the calibration history</source>
+        <translation>核查校准历史</translation>
+    </message>
+    <message>
+        <source>Calibration history</source>
+        <translation>校准历史</translation>
+    </message>
+</context>
+<context>
     <name>CalibrationCertificate</name>
     <message>
         <location filename="../calibration_certificate.cpp" line="101"/>
