@@ -75,14 +75,6 @@ QMenu *popup()
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
-// Reads run back to back, each waiting for an answer that never comes.
-void cycleUnanswered(WindowRig &rig)
-{
-    rig.ui().txtTimerSet->setText(QStringLiteral("50"));
-    click(rig.ui().cmdOneM);
-    QTRY_VERIFY(!rig.module.requests.isEmpty());
-}
-
 // Runs step once, from inside the wait of the next read.
 void inNextRead(WindowRig &rig, std::function<void()> step)
 {
@@ -132,7 +124,10 @@ private slots:
         WindowRig rig;
         rig.ui().SSTab1->setCurrentIndex(menu.startsWith("txtChannel") ? 1 : 0);
         WorkSeen work(rig);
-        cycleUnanswered(rig);
+        // Reads run back to back, each waiting for an answer that never comes.
+        rig.ui().txtTimerSet->setText(QStringLiteral("50"));
+        click(rig.ui().cmdOneM);
+        QTRY_VERIFY(!rig.module.requests.isEmpty());
         if (menu.startsWith('&')) {
             QMenuBar *bar = rig.window->menuBar();
             for (const QString &title : menu.split('/')) {
@@ -160,44 +155,13 @@ private slots:
             QTRY_VERIFY(!work.menu); // and freed once the work is done
     }
 
+    // Three reads in a row without an answer bring the hint; a good reply ends it.
     // The File menu follows the recording, the status bar shows it and opens the
     // trend; Quit closes the window as its close button does.
-    void recordingAndQuit()
+    void statusBarAndQuit()
     {
         WindowRig rig;
         WorkSeen work(rig);
-        device::LiveLog &log = rig.window->trend().log();
-        auto *status = rig.window->statusBar()->findChild<QPushButton *>("statusRecording");
-        const auto entries = [&] {
-            QStringList texts;
-            for (QAction *action : rig.window->menuBar()->actions().at(0)->menu()->actions())
-                texts << action->text();
-            return texts.join('|');
-        };
-        QVERIFY(!status->isVisible());
-        QVERIFY(log.startRecording(rig.path("r%1.csv")));
-        QCOMPARE(entries(), "Save the module's parameters to a file…|Load parameters from a "
-                            "file…||Stop recording||Quit");
-        QTRY_VERIFY(status->isVisible());
-        rig.module.reply = [](const QByteArray &) { return kEight; };
-        click(rig.ui().comDoOnce);
-        click(rig.ui().comDoOnce);
-        QTRY_COMPARE(status->text().mid(1), " Recording to r%1.csv: 2 rows");
-        click(status);
-        QTRY_COMPARE(work.seen, QStringList{"TrendWindow, menu gone"});
-        log.stopRecording();
-        QTRY_VERIFY(!status->isVisible());
-        QVERIFY(entries().contains("||Record to a file…||"));
-        QApplication::setActiveWindow(rig.window.get());
-        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-        QTest::keyClick(rig.window.get(), Qt::Key_Q, Qt::ControlModifier);
-        QTRY_VERIFY(!rig.window->isVisible());
-    }
-
-    // Three reads in a row without an answer bring the hint; a good reply ends it.
-    void noAnswerHint()
-    {
-        WindowRig rig;
         auto *hint = rig.window->statusBar()->findChild<QLabel *>("statusNoAnswer");
         for (int read = 1; read <= 3; ++read) {
             QVERIFY(!hint->isVisible());
@@ -211,6 +175,32 @@ private slots:
         rig.module.reply = [](const QByteArray &) { return kEight; };
         click(rig.ui().comDoOnce);
         QTRY_VERIFY(!hint->isVisible());
+
+        device::LiveLog &log = rig.window->trend().log();
+        auto *status = rig.window->statusBar()->findChild<QPushButton *>("statusRecording");
+        const auto entries = [&] {
+            QStringList texts;
+            for (QAction *action : rig.window->menuBar()->actions().at(0)->menu()->actions())
+                texts << action->text();
+            return texts.join('|');
+        };
+        QVERIFY(!status->isVisible());
+        QVERIFY(log.startRecording(rig.path("r%1.csv")));
+        QCOMPARE(entries(), "Save the module's parameters to a file…|Load parameters from a "
+                            "file…||Stop recording||Quit");
+        QTRY_VERIFY(status->isVisible());
+        click(rig.ui().comDoOnce);
+        click(rig.ui().comDoOnce);
+        QTRY_COMPARE(status->text().mid(1), " Recording to r%1.csv: 2 rows");
+        click(status);
+        QTRY_COMPARE(work.seen, QStringList{"TrendWindow, menu gone"});
+        log.stopRecording();
+        QTRY_VERIFY(!status->isVisible());
+        QVERIFY(entries().contains("||Record to a file…||"));
+        QApplication::setActiveWindow(rig.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        QTest::keyClick(rig.window.get(), Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(!rig.window->isVisible());
     }
 
     // The bars lie outside the client area, which holds every control where a

@@ -16,6 +16,7 @@ const QString kSave = "Save the module's parameters to a file…",
               kLoad = "Load parameters from a file…";
 const QString kTitle = " | Module parameters", kWarning = kTitle + " | warning";
 const QString kPreset = "11 12 13 14 15 16 17 18 19 20";
+const char *const kGood = "02031425800002271026482EE013883A9827111387FFFFA4DA"; // registers 8..17
 const QByteArray kValues =
     "波特率 = 9600\n设备地址 = 2\n电流输入1参数值 = 10000\n电流输入2参数值 = 9800\n"
     "电流输入3参数值 = 12000\n电流输入4参数值 = 5000\n电流输出1参数值 = 15000\n"
@@ -64,10 +65,10 @@ private slots:
         row("bad station", "", "x", "p.txt",
             "设备地址格式有误，应该为数字，值范围为0-255! | RV4820工具 | warning"
             "\nNothing was read from the module, so nothing was saved.");
-        row("unwritable", "02031425800002271026482EE013883A9827111387FFFFA4DA", "2", "no/p.txt",
+        row("unwritable", kGood, "2", "no/p.txt",
             "The parameters could not be saved to DIR/no/p.txt: No such file or directory");
         // Fails only when the file is finished: the disk is full, or the file too large.
-        row("full", "02031425800002271026482EE013883A9827111387FFFFA4DA", "2", "limit:p.txt",
+        row("full", kGood, "2", "limit:p.txt",
             "The parameters could not be saved to DIR/p.txt: File too large");
         // None, short, another station, another function, an exception, a wrong byte count, a bad
         // CRC.
@@ -111,17 +112,19 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // null: no file
         QTest::addColumn<QString>("boxes");
         QTest::addColumn<QString>("message");
+        const QString loaded = "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was "
+                               "sent to the module: write each value you want with its “写” "
+                               "button.\n";
         QTest::newRow("by hand") // in any order, CRLF, no newline at the end
             << "\xEF\xBB\xBF# kept\r\nport = COM9\r\nread_at = "
                "2026-12-07T08:30:00+01:00\r\nstation = 7\r\n" +
                    QByteArray(kValues).mid(17).replace("65535", "15001").replace("\n", "\r\n") +
                    "  波特率=0009600  "
             << "9600 2 10000 9800 12000 5000 15000 10001 4999 15001"
-            << "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was sent to the "
-               "module: write each value you want with its “写” button.\nThe file says they were "
-               "read from station 7 on COM9 at 2026-12-07 15:30:00 (local time).\n电流输出3参数值 "
-               "is "
-               "4999, outside 5000 to 15000.\n电流输出4参数值 is 15001, outside 5000 to 15000." +
+            << loaded +
+                   "The file says they were read from station 7 on COM9 at 2026-12-07 "
+                   "15:30:00 (local time).\n电流输出3参数值 is 4999, outside 5000 to "
+                   "15000.\n电流输出4参数值 is 15001, outside 5000 to 15000." +
                    kWarning;
         const auto bad = [](const char *tag, const QByteArray &content, const QString &what) {
             QTest::newRow(tag) << content << kPreset
@@ -150,10 +153,9 @@ private slots:
         const QByteArray gbk = QStringEncoder("GB18030").encode(QString::fromUtf8(kValues));
         QVERIFY(gbk.startsWith("\xB2\xA8\xCC\xD8\xC2\xCA = 9600\n"));
         QTest::newRow("GBK") << gbk << "9600 2 10000 9800 12000 5000 15000 10001 4999 65535"
-                             << "The ten parameters of DIR/p%2.txt are in the boxes. Nothing was "
-                                "sent to the module: write each value you want with its “写” "
-                                "button.\n电流输出3参数值 is 4999, outside 5000 to 15000.\n"
-                                "电流输出4参数值 is 65535, outside 5000 to 15000." +
+                             << loaded +
+                                    "电流输出3参数值 is 4999, outside 5000 to 15000.\n"
+                                    "电流输出4参数值 is 65535, outside 5000 to 15000." +
                                     kWarning;
         bad("no file", QByteArray(), ": the file cannot be read: No such file or directory.");
     }
@@ -184,7 +186,7 @@ private slots:
             if (request.at(1) == 6)
                 return request;
             if (request == hex("02030008000A443C"))
-                return hex("02031425800002271026482EE013883A9827111387FFFFA4DA");
+                return hex(kGood);
             return request.left(2) + '\x10' + QByteArray(15, '\0') + ++live + hex("AABB");
         };
         click(rig.ui().comDoOnce);
@@ -224,37 +226,16 @@ private slots:
     void roundTrip()
     {
         WindowRig rig("4,19200\r\n", 0);
-        QDir(rig.dir.path()).mkdir(QStringLiteral("ports"));
-        bench::Simulator sim(rig.path("ports/COM4"));
+        bench::Simulator sim(rig.simulatorPort());
         QVERIFY(sim.start({"--seed", "1"}, rig.path("sim.log")));
         rig.restart();
         rig.ui().SSTab1->setCurrentIndex(1);
         rig.ui().txtChannel[3]->setText(QStringLiteral("12345"));
         click(rig.ui().cmdWriteP[3]);
-        QString offered; // the dialog's own name, then a path typed without its suffix
-        QTimer dialogs;
-        bool typed = false;
-        connect(&dialogs, &QTimer::timeout, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-            if (!typed) {
-                typed = true;
-                offered = name->text();
-                name->clear();
-                QTest::keyClicks(name, rig.path("p"));
-            }
-            // The name's completer may open its list as the keys come and take the
-            // first Return; until the dialog has closed, press it again.
-            if (QWidget *list = QApplication::activePopupWidget())
-                list->close();
-            QTest::keyClick(name, Qt::Key_Return);
-        });
-        dialogs.start(100);
+        QString offered; // the dialog's own name; a path typed without its suffix
+        answerDialog(rig.path("p"), &offered);
         pick(rig, rig.ui().SSTab1->widget(1), kSave, {});
         QTRY_COMPARE(rig.messages.size(), 1);
-        dialogs.stop();
         QCOMPARE(rig.messages.first().replace(rig.dir.path(), "DIR"),
                  "The module's parameters were saved to DIR/p.txt." + kTitle);
         QVERIFY2(

@@ -30,33 +30,6 @@ void trigger(WindowRig &rig, QWidget *target, const QString &text)
     QFAIL(qPrintable("no action " + text));
 }
 
-// Answers the next file dialog with path; returns the name it proposed. The
-// name's completer may open its list as the keys come and take the first
-// Return, so Return is pressed again until the dialog has closed.
-void answerDialog(const QString &path, QString *proposed)
-{
-    auto *timer = new QTimer(qApp);
-    auto typed = std::make_shared<bool>(false);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *dialog = qobject_cast<QFileDialog *>(widget); dialog && dialog->isVisible()) {
-                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-                if (!*typed) {
-                    *typed = true;
-                    *proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-                    name->selectAll();
-                    QTest::keyClicks(name, path);
-                }
-                if (QWidget *list = QApplication::activePopupWidget())
-                    list->close();
-                QTest::keyClick(name, Qt::Key_Return);
-                return;
-            }
-        if (*typed)
-            timer->deleteLater();
-    });
-    timer->start(100);
-}
 } // namespace
 
 class TestTrend : public QObject {

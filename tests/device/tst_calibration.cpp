@@ -12,6 +12,15 @@
 
 using namespace calibration;
 
+// Reads written as "12.01 x 12.03", in mA; x: a failed read.
+static std::vector<Reading> readingsOf(const QString &text)
+{
+    std::vector<Reading> values;
+    for (const QString &one : text.split(' ', Qt::SkipEmptyParts))
+        values.push_back(one == "x" ? Reading() : one.toDouble());
+    return values;
+}
+
 class TestCalibration : public QObject {
     Q_OBJECT
 
@@ -62,11 +71,8 @@ private slots:
         QFETCH(QString, readings);
         QFETCH(QString, reference);
         QFETCH(QString, meter);
-        std::vector<Reading> values;
-        for (const QString &text : readings.split(' ', Qt::SkipEmptyParts))
-            values.push_back(text == "x" ? Reading() : text.toDouble());
         const std::optional<int> coefficient = old < 0 ? std::nullopt : std::optional(old);
-        const Proposal p = input ? proposeInput(coefficient, values, reference)
+        const Proposal p = input ? proposeInput(coefficient, readingsOf(readings), reference)
                                  : proposeOutput(coefficient, reference, meter);
         QTEST(p.ok() ? QString("%1 %2").arg(p.newCoefficient).arg(p.expected, 0, 'f', 3)
                      : reasonText(p),
@@ -164,9 +170,7 @@ private slots:
     {
         QFETCH(QString, reference);
         QFETCH(QString, reads);
-        std::vector<Reading> values;
-        for (const QString &text : reads.split(' ', Qt::SkipEmptyParts))
-            values.push_back(text == "x" ? Reading() : text.toDouble());
+        const std::vector<Reading> values = readingsOf(reads);
         const Taken taken = reference.startsWith("meter ")
                                 ? takeOutputPoint(values, reference.mid(6))
                                 : takeInputPoint(reference.toDouble(), values);
@@ -234,35 +238,20 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<int>("brokenLine");
         QTest::addColumn<QString>("text");
-        const QString path = "H/calibrations.jsonl";
-        QTest::newRow("whole") << "" << 0
-                               << "The calibration history " + path +
-                                      " is whole: 3 entries, each following the one before.";
-        QTest::newRow("line 2 edited") << "edit 2" << 3
-                                       << "The calibration history " + path +
-                                              " is broken: line 3 does not follow line 2: line 2 "
-                                              "was changed, or lines between them were removed.";
-        QTest::newRow("line 2 deleted") << "delete 2" << 2
-                                        << "The calibration history " + path +
-                                               " is broken: line 2 does not follow line 1: line 1 "
-                                               "was changed, or lines between them were removed.";
-        QTest::newRow("line 1 deleted")
-            << "delete 1" << 1
-            << "The calibration history " + path +
-                   " is broken: line 1 does not start the history: lines before it were removed.";
-        QTest::newRow("last line deleted")
-            << "delete 3" << 3
-            << "The calibration history " + path +
-                   " is broken: it ends at line 2, but line 3 was written last: lines at its end "
-                   "were removed or changed.";
-        QTest::newRow("last line edited")
-            << "edit 3" << 4
-            << "The calibration history " + path +
-                   " is broken: it ends at line 3, but line 3 was written last: lines at its end "
-                   "were removed or changed.";
-        QTest::newRow("garbled") << "garble 3" << 3
-                                 << "The calibration history " + path +
-                                        " is broken: line 3 is not a calibration entry.";
+        const auto row = [](const char *tag, const char *damage, int line, const char *text) {
+            QTest::newRow(tag) << QString(damage) << line
+                               << "The calibration history H/calibrations.jsonl is " +
+                                      QString(text);
+        };
+        // clang-format off
+        row("whole", "", 0, "whole: 3 entries, each following the one before.");
+        row("line 2 edited", "edit 2", 3, "broken: line 3 does not follow line 2: line 2 was changed, or lines between them were removed.");
+        row("line 2 deleted", "delete 2", 2, "broken: line 2 does not follow line 1: line 1 was changed, or lines between them were removed.");
+        row("line 1 deleted", "delete 1", 1, "broken: line 1 does not start the history: lines before it were removed.");
+        row("last line deleted", "delete 3", 3, "broken: it ends at line 2, but line 3 was written last: lines at its end were removed or changed.");
+        row("last line edited", "edit 3", 4, "broken: it ends at line 3, but line 3 was written last: lines at its end were removed or changed.");
+        row("garbled", "garble 3", 3, "broken: line 3 is not a calibration entry.");
+        // clang-format on
     }
 
     void history()
@@ -298,18 +287,8 @@ private slots:
     void backup()
     {
         // Registers 8..17 as the module holds them: 40001 stays 40001, not -25535.
-        const QByteArray reply = QByteArray::fromHex("020314"
-                                                     "4B00"
-                                                     "0002"
-                                                     "2710"
-                                                     "9C41"
-                                                     "1388"
-                                                     "3A98"
-                                                     "0000"
-                                                     "FFFF"
-                                                     "2711"
-                                                     "270F"
-                                                     "AAAA");
+        const QByteArray reply =
+            QByteArray::fromHex("020314 4B00 0002 2710 9C41 1388 3A98 0000 FFFF 2711 270F AAAA");
         const auto values =
             paramfile::fromRead(QByteArray::fromHex("02030008000A"), reply, 4, "9600,N,8,1");
         QVERIFY(values && !paramfile::fromRead("\x02", reply.left(22), 4, ""));

@@ -12,7 +12,6 @@
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
-#include <QFileDialog>
 #include <QProcess>
 #include <QSpinBox>
 #include <QTabBar>
@@ -60,6 +59,12 @@ void press(QWidget *dialog, const QString &caption)
     QPushButton *b = button(dialog, caption);
     QVERIFY2(b && b->isEnabled(), qPrintable(caption));
     click(b);
+}
+
+void close(WindowRig &rig, QWidget *dialog)
+{
+    press(dialog, "Close");
+    QTRY_VERIFY(!rig.window->findChild<CalibrationDialog *>());
 }
 
 // "10100": Measure, Write, Cancel, Close ... enabled or not, in the order given.
@@ -113,10 +118,13 @@ void apply(bench::Simulator &sim, const QString &log, int channel, const QString
     QTRY_COMPARE_WITH_TIMEOUT(int(readFile(log).count(said)), before + 1, kSlow);
 }
 
-// Runs a check through its points; an output's meter readings are typed at each.
-void checkPoints(QWidget *dialog, bench::Simulator &sim, const QString &log, int channel,
-                 const QStringList &points, const QStringList &meter = {})
+// Presses caption and takes the check's points (an output's meter readings typed at
+// each), to the verdict.
+void checkPoints(QWidget *dialog, bench::Simulator &sim, const QString &log, const char *caption,
+                 int channel, const QStringList &points, const QString &verdict,
+                 const QStringList &meter = {})
 {
+    press(dialog, caption);
     for (int i = 0; i < points.size(); ++i) {
         QTRY_VERIFY_WITH_TIMEOUT(button(dialog, "Take")->isEnabled(), kSlow);
         apply(sim, log, channel, points[i]);
@@ -124,6 +132,7 @@ void checkPoints(QWidget *dialog, bench::Simulator &sim, const QString &log, int
             type(dialog, "meter", meter[i]);
         press(dialog, "Take");
     }
+    QTRY_COMPARE_WITH_TIMEOUT(text(dialog, "instruction"), verdict, kSlow);
 }
 } // namespace
 
@@ -137,8 +146,7 @@ private slots:
 void TestCalibrate::onePoint()
 {
     WindowRig rig("4,19200\r\n", 0);
-    QDir(rig.dir.path()).mkdir(QStringLiteral("ports"));
-    bench::Simulator sim(rig.path("ports/COM4"));
+    bench::Simulator sim(rig.simulatorPort());
     QVERIFY(sim.start({"--input-gain", "1:1.012", "--output-gain", "2:0.99", "--input-current",
                        "1:12", "--input-current", "2:12"},
                       rig.path("sim.log")));
@@ -181,12 +189,9 @@ void TestCalibrate::onePoint()
     const QString backups = rig.path("xdg/rv4820/backups");
     qputenv("XDG_DATA_HOME", rig.path("xdg").toLocal8Bit());
     QStringList backedUpAtWrite{"no write"};
-    QString atWrite;
     connect(rig.ui().txtCommand, &QLineEdit::textChanged, [&](const QString &sent) {
-        if (sent.startsWith("02 06")) {
+        if (sent.startsWith("02 06"))
             backedUpAtWrite = QDir(backups).entryList({"*.txt"}, QDir::Files);
-            atWrite = enabled(dialog, buttons);
-        }
     });
     const int counted = rig.ui().lblRecCount->text().toInt();
     press(dialog, "Write");
@@ -215,11 +220,9 @@ void TestCalibrate::onePoint()
     QCOMPARE(text(dialog, "checked") + text(dialog, "proposal"), "");
     press(dialog, "Cancel");
     QCOMPARE(enabled(dialog, {"Measure", "Write", "Restore 10000", "Cancel", "Close"}), "10101");
-    press(dialog, "Close");
-    QTRY_VERIFY(!rig.window->findChild<CalibrationDialog *>());
+    close(rig, dialog);
 
-    dialog = openDialog(rig, 7);
-    QVERIFY(dialog);
+    QVERIFY((dialog = openDialog(rig, 7)));
     type(dialog, "reference", "12");
     type(dialog, "meter", "11.88");
     press(dialog, "Measure");
@@ -247,8 +250,7 @@ void TestCalibrate::onePoint()
                                       "reads 12.000 mA on output 2, error +0.00 % against "
                                       "12.000 mA.");
     QCOMPARE(rig.ui().txtChannel[7]->text(), "10101");
-    press(dialog, "Close");
-    QTRY_VERIFY(!rig.window->findChild<CalibrationDialog *>());
+    close(rig, dialog);
 
     // CNG not linked to GND: the write is echoed and not kept.
     QVERIFY(sim.start({"--locked", "--input-gain", "1:1.012", "--input-current", "1:12"},
@@ -256,8 +258,7 @@ void TestCalibrate::onePoint()
     click(rig.ui().Combo1->lineEdit()); // the new link is opened by a pick
     QTest::keyClick(rig.ui().Combo1, Qt::Key_Down);
     QTest::keyClick(rig.ui().Combo1, Qt::Key_Up);
-    dialog = openDialog(rig, 2);
-    QVERIFY(dialog);
+    QVERIFY((dialog = openDialog(rig, 2)));
     shown<QSpinBox>(dialog, "reads")->setValue(2);
     type(dialog, "reference", "12.00");
     press(dialog, "Measure");
@@ -286,9 +287,8 @@ void TestCalibrate::onePoint()
 void TestCalibrate::severalPoints()
 {
     WindowRig rig("4,19200\r\n", 0);
-    QDir(rig.dir.path()).mkdir(QStringLiteral("ports"));
     const QString log = rig.path("sim.log");
-    bench::Simulator sim(rig.path("ports/COM4"));
+    bench::Simulator sim(rig.simulatorPort());
     QVERIFY(sim.start({"--input-gain", "1:1.012", "--input-offset", "1:0.05", "--input-current",
                        "1:4", "--output-gain", "2:0.99", "--input-current", "2:4"},
                       log));
@@ -318,9 +318,7 @@ void TestCalibrate::severalPoints()
     press(dialog, "Cancel"); // during the take's reads
     QCOMPARE(text(dialog, "instruction"), "The check was cancelled.");
     QCOMPARE(enabled(dialog, buttons), "10001");
-    press(dialog, "Check");
-    checkPoints(dialog, sim, log, 1, {"4.00", "12.00", "20.00"});
-    QTRY_COMPARE_WITH_TIMEOUT(text(dialog, "instruction"), "As found: fail.", kSlow);
+    checkPoints(dialog, sim, log, "Check", 1, {"4.00", "12.00", "20.00"}, "As found: fail.");
     QCOMPARE(rows(dialog, "asFound"), "4.000 4.100 0.000 0.000 +0.100 +0.625 fail | "
                                       "12.000 12.190 0.000 0.000 +0.190 +1.187 fail | "
                                       "20.000 20.290 0.000 0.000 +0.290 +1.812 fail");
@@ -336,9 +334,8 @@ void TestCalibrate::severalPoints()
         if (sent.startsWith("02 06"))
             backedUpAtWrite = QDir(backups).entryList({"*.txt"}, QDir::Files);
     });
-    press(dialog, "Adjust");
-    checkPoints(dialog, sim, log, 1, {"4.00", "12.00", "20.00"});
-    QTRY_COMPARE_WITH_TIMEOUT(text(dialog, "instruction"), "As found: fail. As left: fail.", kSlow);
+    checkPoints(dialog, sim, log, "Adjust", 1, {"4.00", "12.00", "20.00"},
+                "As found: fail. As left: fail.");
     QCOMPARE(backedUpAtWrite.size(), 1);
     QCOMPARE(rig.ui().txtChannel[2]->text(), "9851");
     QCOMPARE(rows(dialog, "asLeft"), "4.000 4.040 0.000 0.000 +0.040 +0.250 fail | "
@@ -353,26 +350,10 @@ void TestCalibrate::severalPoints()
     type(dialog, "instrument", "Fluke 789");
     type(dialog, "instrument_serial", "12345678");
     type(dialog, "instrument_due", "2027-06-30");
-    QTimer dialogs;
     QString offered;
-    connect(&dialogs, &QTimer::timeout, [&] {
-        auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!files)
-            return;
-        auto *name = files->findChild<QLineEdit *>("fileNameEdit");
-        if (offered.isEmpty()) {
-            offered = name->text();
-            name->clear();
-            QTest::keyClicks(name, rig.path("cert"));
-        }
-        if (QWidget *list = QApplication::activePopupWidget())
-            list->close();
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    dialogs.start(100);
+    answerDialog(rig.path("cert"), &offered);
     press(dialog, "Certificate…");
     QTRY_VERIFY_WITH_TIMEOUT(text(dialog, "saved").startsWith("Certificate RV4820-"), kSlow);
-    dialogs.stop();
     QVERIFY(QRegularExpression(R"(^rv4820-cal-station2-input1-\d{8}-\d{6}\.pdf$)")
                 .match(offered)
                 .hasMatch());
@@ -385,31 +366,26 @@ void TestCalibrate::severalPoints()
                             .normalized(QString::NormalizationForm_KC)
                             .simplified();
     const QString number = text(dialog, "saved").section(' ', 1, 1);
-    for (const QString &part :
-         {"Record number " + number, QString("Technician Li Wei"),
-          QString("Instrument serial number 12345678"), QString("电流输入1参数值 10000 9851"),
-          QString("4.000 4.100 0.000 0.000 +0.100 +0.625 fail"),
-          QString("20.000 19.990 0.000 0.000 -0.010 -0.063 pass"),
-          QString("Coefficient 10000 → 9851"), QString("As found fail As left fail")})
+    for (const QString &part : QStringList{
+             "Record number " + number, "Technician Li Wei", "Instrument serial number 12345678",
+             "电流输入1参数值 10000 9851", "4.000 4.100 0.000 0.000 +0.100 +0.625 fail",
+             "20.000 19.990 0.000 0.000 -0.010 -0.063 pass", "Coefficient 10000 → 9851",
+             "As found fail As left fail"})
         QVERIFY2(pdf.contains(part), qPrintable(part + " in " + pdf));
     QCOMPARE(readFile(rig.path("cert.csv")).count('\n'), 7);
-    press(dialog, "Close");
-    QTRY_VERIFY(!rig.window->findChild<CalibrationDialog *>());
+    close(rig, dialog);
 
     // An output read on a meter: what the module means to carry against what it carries.
-    dialog = openDialog(rig, 7);
-    QVERIFY(dialog);
+    QVERIFY((dialog = openDialog(rig, 7)));
     tab(dialog, 1);
     type(dialog, "points", "4, 20");
     shown<QSpinBox>(dialog, "reads")->setValue(2);
-    press(dialog, "Check");
-    checkPoints(dialog, sim, log, 2, {"4.00", "20.00"}, {"3.96", "19.80"});
-    QTRY_COMPARE_WITH_TIMEOUT(text(dialog, "instruction"), "As found: fail.", kSlow);
-    press(dialog, "Adjust");
-    checkPoints(dialog, sim, log, 2, {"4.00", "20.00"}, {"4.00", "20.00"});
-    QTRY_COMPARE_WITH_TIMEOUT(text(dialog, "instruction"), "As found: fail. As left: pass.", kSlow);
+    checkPoints(dialog, sim, log, "Check", 2, {"4.00", "20.00"}, "As found: fail.",
+                {"3.96", "19.80"});
+    checkPoints(dialog, sim, log, "Adjust", 2, {"4.00", "20.00"}, "As found: fail. As left: pass.",
+                {"4.00", "20.00"});
     QCOMPARE(rig.ui().txtChannel[7]->text(), "10101");
-    press(dialog, "Close");
+    close(rig, dialog);
 
     // The history: three checks and two adjustments, whole; then one line edited.
     const QString history = backups + "/calibrations.jsonl";

@@ -37,8 +37,7 @@ private slots:
     void operatorsDay()
     {
         WindowRig rig("4,19200\r\n", 0);
-        QDir(rig.dir.path()).mkdir(QStringLiteral("ports"));
-        bench::Simulator sim(rig.path("ports/COM4"));
+        bench::Simulator sim(rig.simulatorPort());
         QVERIFY(sim.start({"--seed", "1"}, rig.path("sim.log")));
         rig.restart();
         int sent = 0, replied = 0; // requests, and reads that took three bytes or more

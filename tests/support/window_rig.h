@@ -41,6 +41,34 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Answers the next file dialog with path; returns the name it proposed. The
+// name's completer may open its list as the keys come and take the first
+// Return, so Return is pressed again until the dialog has closed.
+inline void answerDialog(const QString &path, QString *proposed)
+{
+    auto *timer = new QTimer(qApp);
+    auto typed = std::make_shared<bool>(false);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QFileDialog *>(widget); dialog && dialog->isVisible()) {
+                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+                if (!*typed) {
+                    *typed = true;
+                    *proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                    name->selectAll();
+                    QTest::keyClicks(name, path);
+                }
+                if (QWidget *list = QApplication::activePopupWidget())
+                    list->close();
+                QTest::keyClick(name, Qt::Key_Return);
+                return;
+            }
+        if (*typed)
+            timer->deleteLater();
+    });
+    timer->start(100);
+}
+
 // Answers every message box as an operator clicking OK would, and records it
 // as "text | title", with " | warning" when it shows the warning icon.
 class Boxes {
@@ -96,6 +124,11 @@ public:
 
     const FormControls &ui() const { return window->controls(); }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // Where a simulator links its terminal, in place of the pty (ptyAs 0).
+    QString simulatorPort() const
+    {
+        return QDir(dir.path()).mkdir("ports") ? path("ports/COM4") : QString();
+    }
 
     // The lamp in front is the one raised last among Picture2's children.
     QString lamp() const { return ui().Picture2->children().constLast()->objectName(); }
