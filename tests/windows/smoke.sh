@@ -67,11 +67,16 @@ wait_for 30 speed || fail "COM4 was not opened at the saved 9600 baud (the line 
 echo "PASS: COM4 opened at 9600 baud"
 
 # "查询状态" found where it is drawn, searched in a strip of the window: whatever
-# stands above the client area moves it down, never sideways.
-import -window "$window" "$work/window.png"
-convert "$work/window.png" -crop "140x10000+420+0" +repage "$work/strip.png"
-found=$(compare -metric AE -subimage-search "$work/strip.png" "$here/query_button.png" null: 2>&1 || true)
-[[ $found =~ @\ ([0-9]+),([0-9]+) ]] || fail "\"查询状态\" was not found in the window: $found"
+# stands above the client area moves it down, never sideways. Looked for until
+# the window has painted it: a window just mapped may still be black.
+found=""
+find_button() {
+  import -window "$window" "$work/window.png" &&
+    convert "$work/window.png" -crop "140x10000+420+0" +repage "$work/strip.png" || return 1
+  found=$(compare -metric AE -subimage-search "$work/strip.png" "$here/query_button.png" null: 2>&1 || true)
+  [[ $found =~ @\ ([0-9]+),([0-9]+) ]]
+}
+wait_for 60 find_button || fail "\"查询状态\" was not found in the window: $found"
 bx=$((420 + BASH_REMATCH[1]))
 by=${BASH_REMATCH[2]}
 xdotool mousemove --window "$window" $((bx + 48)) $((by + 14)) click 1
