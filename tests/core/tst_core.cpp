@@ -13,8 +13,10 @@
 #include <QtTest>
 #include <climits>
 #include <cmath>
+#ifndef Q_OS_WIN // a file size limit stands in for a full disk; the reasons are POSIX's
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 using namespace modbus;
 using namespace settingsfile;
@@ -240,6 +242,7 @@ private slots:
         QCOMPARE(settingsplaces::findFile({user, dir.path()}, "ModSet.set"), user + "/ModSet.set");
     }
 
+#ifndef Q_OS_WIN
     // The old file stays whole whatever fails, and the failure comes with the system's reason.
     void write_data()
     {
@@ -272,6 +275,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"comm.set"}); // no temporary file left beside it
     }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestCore)
