@@ -199,7 +199,7 @@ void CalibrationLink::backUp(const Step &next)
 }
 
 void CalibrationLink::writeCoefficient(int value,
-                                       const std::function<void(std::optional<int>)> &done)
+                                       const std::function<void(std::optional<int>)> &next)
 {
     m_writing = true;
     emit busyChanged();
@@ -213,11 +213,11 @@ void CalibrationLink::writeCoefficient(int value,
     QPointer<QLineEdit> guardedBox(box);
     m_window.commands().cmdWriteP(m_index, [guardedBox, shown,
                                             next = later<device::WriteOutcome>(
-                                                [this, done](const device::WriteOutcome &outcome) {
+                                                [this, next](const device::WriteOutcome &outcome) {
                                                     if (outcome.request.isEmpty())
                                                         return fail(tr("The write was not sent: is "
                                                                        "the port open?"));
-                                                    readCoefficient(done);
+                                                    readCoefficient(next);
                                                 })](const device::WriteOutcome &outcome) {
         if (outcome.request.isEmpty() && guardedBox)
             guardedBox->setText(shown);

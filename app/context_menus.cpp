@@ -97,8 +97,10 @@ void ContextMenus::relay(QAction *twin, QAction *action,
 void ContextMenus::open(QWidget *target, const QPoint &globalPos)
 {
     QMenu *menu = build(target);
-    const QPointer<QMenu> guard(menu);
-    m_open.insert(menu, std::shared_ptr<QMenu>(menu, [guard](QMenu *) { delete guard.data(); }));
+    // Whoever frees the menu first, its parent or the last holder, frees it once.
+    m_open.insert(menu, std::shared_ptr<QMenu>(menu, [guard = QPointer<QMenu>(menu)](QMenu *) {
+                      delete guard.data();
+                  }));
     // Released from the event loop, after the handler that hid it, and after
     // any work it relayed, which holds the menu too.
     connect(menu, &QMenu::aboutToHide, this, [this, menu] {

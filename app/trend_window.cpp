@@ -343,7 +343,7 @@ void TrendWindow::onLegendClick(QCPLegend *, QCPAbstractLegendItem *item)
     auto *entry = qobject_cast<QCPPlottableLegendItem *>(item);
     const auto graph =
         std::find(m_graphs.begin(), m_graphs.end(), entry ? entry->plottable() : nullptr);
-    if (graph == m_graphs.end())
+    if (graph == m_graphs.end() || !*graph)
         return;
     const auto channel = static_cast<int>(graph - m_graphs.begin());
     showHidden(channel, (*graph)->visible());

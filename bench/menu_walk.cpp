@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
     MainWindow &window = rig.window();
     int n = 0;
     window.parameterActions().choose = [&rig, &n](bool, const QString &,
-                                                  ParameterActions::Chosen chosen) {
+                                                  const ParameterActions::Chosen &chosen) {
         chosen(QStringLiteral("%1/saved%2.txt").arg(rig.path()).arg(++n));
     };
     window.controls().SSTab1->setCurrentIndex(1);

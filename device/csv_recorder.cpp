@@ -158,7 +158,7 @@ QString CsvWriter::Job::put(const std::vector<QByteArray> &batch, bool last)
     errno = 0;
     const qint64 put = bytes.isEmpty() ? 0 : file.write(bytes);
     if (put != bytes.size()) {
-        const QString error = reasonOf(errno, file);
+        QString error = reasonOf(errno, file);
         // Whole rows only: the row cut short is taken back where the file allows it.
         qint64 kept = 0;
         for (const QByteArray &row : batch) {

@@ -58,7 +58,7 @@ public:
     // Closes the open port and opens it again with other line settings. When it
     // cannot be opened again it counts as lost, as if it had gone away while
     // open, so that reopenAfterLoss tries again. Refused while closed.
-    bool reopenWith(const QString &settings);
+    bool reopenWith(const QString &text);
     // Lost and not yet back: the next reopenAfterLoss tries to open it again.
     bool lost() const { return m_lost; }
 

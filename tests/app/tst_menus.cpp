@@ -21,7 +21,7 @@ public:
     {
         qApp->installEventFilter(this);
         rig.window->parameterActions().choose = [this](bool, const QString &,
-                                                       ParameterActions::Chosen) {
+                                                       const ParameterActions::Chosen &) {
             seen << QStringLiteral("file chooser") + state();
         };
     }
@@ -76,7 +76,7 @@ QMenu *popup()
 }
 
 // Runs step once, from inside the wait of the next read.
-void inNextRead(WindowRig &rig, std::function<void()> step)
+void inNextRead(WindowRig &rig, const std::function<void()> &step)
 {
     rig.module.onRequest = [&rig, step] {
         const auto once = step; // clearing onRequest frees this lambda

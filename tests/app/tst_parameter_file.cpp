@@ -27,7 +27,7 @@ void pick(WindowRig &rig, QWidget *target, const QString &text, const QString &p
 {
     if (!path.isEmpty())
         rig.window->parameterActions().choose = [path](bool, const QString &,
-                                                       ParameterActions::Chosen chosen) {
+                                                       const ParameterActions::Chosen &chosen) {
             QTimer::singleShot(0, [path, chosen] { chosen(path); });
         };
     std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));

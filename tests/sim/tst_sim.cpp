@@ -89,10 +89,10 @@ private slots:
         for (qint64 t = 0; t < qint64(3600) * 1000; t += 1000) // 4 to 20 mA, the channels in turn
             QVERIFY(qAbs(model.value(t % 4, t) - 1200) <= 800 &&
                     model.value(4, t) == model.value(0, t)); // what it means to carry
+        const int halved = (model.value(0, 0) + 1) / 2;      // the register holds whole hundredths
         QCOMPARE(model.meterNotes(0),
                  QStringList{"output 1 on the meter: " +
-                             QString::number((model.value(0, 0) + 1) / 2 * 1.01 / 100, 'f', 2) +
-                             " mA"});
+                             QString::number(halved * 1.01 / 100, 'f', 2) + " mA"});
         // A zero error before the gain, and a calibrator stepped by a line on standard input.
         model.setAnalog({{1.012, 1, 1, 1}, {1, 1, 1, 1}, {400, -1, -1, -1}, {0.05, 0, 0, 0}});
         QCOMPARE(model.value(0, 0), 410); // (400 + 5) x 1.012 = 409.86
