@@ -93,6 +93,9 @@ private slots:
         QCOMPARE(shown(9885, 11.987), "1 1 -0.11 % 0");
         QCOMPARE(shown(9884, 12), "1 0 +0.00 % 0");
         QCOMPARE(shown(std::nullopt, 12), "0 0 +0.00 % 0");
+        // Sentences joined as each language writes them.
+        QCOMPARE(sentences({"Held.", "", " Read 12 mA."}), "Held. Read 12 mA.");
+        QCOMPARE(sentences({"保持。", "读数 12 mA。"}), "保持。读数 12 mA。");
     }
 
     // Points given as "reference:reading reference:reading ..." in mA.
