@@ -10,7 +10,9 @@
 #include "device/commands.h"
 #include "device/parameter_file.h"
 
+#include <QBoxLayout>
 #include <QObject>
+#include <QPushButton>
 #include <functional>
 #include <optional>
 
@@ -23,6 +25,19 @@ class QWidget;
 QLabel *calibrationTextLine(QWidget *parent, const char *name);
 // The live reads to take, "reads": 10 unless changed.
 QSpinBox *calibrationReadsBox(QWidget *parent);
+
+// A named button in a row of the dialog's buttons; Return in a field never presses it.
+template <typename Owner>
+QPushButton *calibrationButton(Owner *owner, QBoxLayout &row, const char *name, const QString &text,
+                               void (Owner::*slot)())
+{
+    auto *button = new QPushButton(text, owner);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, owner, slot);
+    row.addWidget(button);
+    return button;
+}
 
 class CalibrationLink : public QObject {
     Q_OBJECT

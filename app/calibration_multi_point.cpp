@@ -51,18 +51,11 @@ void MultiPointCheck::build()
                            QString());
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    const auto button = [&](const char *name, const QString &text,
-                            void (MultiPointCheck::*slot)()) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    m_checkButton = button("checkPoints", tr("Check"), &MultiPointCheck::check);
-    m_takeButton = button("take", tr("Take"), &MultiPointCheck::take);
-    m_adjustButton = button("adjust", tr("Adjust"), &MultiPointCheck::adjust);
+    m_checkButton =
+        calibrationButton(this, *buttons, "checkPoints", tr("Check"), &MultiPointCheck::check);
+    m_takeButton = calibrationButton(this, *buttons, "take", tr("Take"), &MultiPointCheck::take);
+    m_adjustButton =
+        calibrationButton(this, *buttons, "adjust", tr("Adjust"), &MultiPointCheck::adjust);
     buttons->addStretch();
     m_instruction = calibrationTextLine(this, "instruction");
     layout->addWidget(m_instruction);

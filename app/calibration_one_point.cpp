@@ -48,20 +48,15 @@ void OnePointCalibration::build()
     layout->addStretch();
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    const auto button = [&](const char *name, const QString &text,
-                            void (OnePointCalibration::*slot)()) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    m_measureButton = button("measure", tr("Measure"), &OnePointCalibration::measure);
-    m_writeButton = button("write", tr("Write"), &OnePointCalibration::write);
+    m_measureButton =
+        calibrationButton(this, *buttons, "measure", tr("Measure"), &OnePointCalibration::measure);
+    m_writeButton =
+        calibrationButton(this, *buttons, "write", tr("Write"), &OnePointCalibration::write);
     if (!m_link.isInput())
-        m_checkButton = button("check", tr("Check"), &OnePointCalibration::checkMeter);
-    m_restoreButton = button("restore", tr("Restore"), &OnePointCalibration::restore);
+        m_checkButton = calibrationButton(this, *buttons, "check", tr("Check"),
+                                          &OnePointCalibration::checkMeter);
+    m_restoreButton =
+        calibrationButton(this, *buttons, "restore", tr("Restore"), &OnePointCalibration::restore);
     buttons->addStretch();
 }
 
