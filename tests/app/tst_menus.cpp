@@ -228,8 +228,8 @@ private slots:
         QCOMPARE(compared, 102);
         rig.window->menuBar()->actions().at(2)->menu()->actions().at(0)->trigger();
         QTRY_COMPARE(rig.messages.size(), 1);
-        for (const QString part :
-             {"version 1.0.0", "(GPL-3.0-or-later)", "/rv4820/backups", qPrintable(rig.dir.path())})
+        for (const QString &part :
+             QStringList{"version 1.0.0", "(GPL-3.0-or-later)", "/rv4820/backups", rig.dir.path()})
             QVERIFY2(rig.messages.first().contains(part), qPrintable(part));
     }
 
