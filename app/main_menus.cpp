@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 
 namespace {
 constexpr int kFirstCoefficient = 2;
@@ -29,16 +28,6 @@ QAction *add(QMenu *menu, const QString &text, MainWindow &window, Work work)
     QAction *action = menu->addAction(text);
     QObject::connect(action, &QAction::triggered, &window, work, Qt::QueuedConnection);
     return action;
-}
-
-// A shortcut the window already answers is only shown here: two would be ambiguous, and neither
-// would fire.
-void setShortcut(QAction *action, const QKeySequence &keys, MainWindow &window)
-{
-    action->setShortcut(keys);
-    for (const QShortcut *shortcut : window.findChildren<QShortcut *>())
-        if (shortcut->key() == keys)
-            action->setShortcutContext(Qt::WidgetShortcut);
 }
 
 void addFileMenu(MainWindow &window)
@@ -66,7 +55,7 @@ void addFileMenu(MainWindow &window)
     QObject::connect(&trend.log(), &device::LiveLog::recordingChanged, record, name);
     menu->addSeparator();
     QAction *quit = add(menu, MainWindow::tr("Quit"), window, [&window] { window.close(); });
-    setShortcut(quit, QKeySequence(Qt::CTRL | Qt::Key_Q), window);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void addToolsMenu(MainWindow &window)
@@ -75,7 +64,7 @@ void addToolsMenu(MainWindow &window)
     menu->setObjectName(QStringLiteral("menuTools"));
     QAction *trend =
         add(menu, TrendFeature::tr("Trend…"), window, [&window] { window.trend().openTrend(); });
-    setShortcut(trend, QKeySequence(Qt::CTRL | Qt::Key_T), window);
+    trend->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T)); // the one Ctrl+T of the window
     add(menu, QCoreApplication::translate("SearchDialog", "Find the module…"), window,
         [&window] { openSearch(window); });
     QMenu *calibrate = menu->addMenu(MainWindow::tr("Calibrate"));

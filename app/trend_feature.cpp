@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QShortcut>
 #include <QStandardPaths>
 
 TrendFeature::TrendFeature(MainWindow &window)
@@ -25,8 +24,6 @@ TrendFeature::TrendFeature(MainWindow &window)
         window.contextMenus().extend(box, filler);
     if (auto *frame = window.findChild<QGroupBox *>(QStringLiteral("Frame7")))
         window.contextMenus().extend(frame, filler);
-    auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &window);
-    connect(shortcut, &QShortcut::activated, this, &TrendFeature::openTrend);
 }
 
 void TrendFeature::fill(QMenu &menu)

@@ -1,6 +1,6 @@
 #pragma once
 // The trend and the recording of the live values, reached from the live value
-// boxes' and the frame "数据查询"'s context menus and Ctrl+T; no control is
+// boxes' and the frame "数据查询"'s context menus and the Tools menu (Ctrl+T); no control is
 // added to the main window.
 
 #include "app/trend_window.h"

@@ -149,10 +149,13 @@ private slots:
         QCOMPARE(readFile(full), kHeader);
         QCOMPARE(trend->recordState().text(), "Not recording");
 
-        // Ctrl+T raises the one trend window.
+        // Ctrl+T shows the one trend window again.
+        trend->hide();
+        rig.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
         QTest::keyClick(rig.window.get(), Qt::Key_T, Qt::ControlModifier);
+        QTRY_VERIFY(trend->isVisible());
         QCOMPARE(rig.window->findChildren<TrendWindow *>().size(), 1);
-        QVERIFY(trend->isVisible());
 
         // "Clear" asks first.
         for (QPushButton *button : trend->findChildren<QPushButton *>())
