@@ -11,6 +11,7 @@ namespace modbus {
 
 namespace {
 constexpr int kMinCountedReply = 3;
+int g_waitDivisor = 1;
 
 bool isByte(int value)
 {
@@ -29,6 +30,11 @@ private:
     bool &m_flag;
 };
 } // namespace
+
+void setWaitDivisor(int divisor)
+{
+    g_waitDivisor = divisor;
+}
 
 Client::Client(CommPort &port, LinkView &view) : m_port(port), m_view(view) {}
 
@@ -84,9 +90,9 @@ void Client::ReadModule(std::uint8_t D1, std::uint8_t d2, std::uint8_t d3, std::
     send(frame);
 
     // An abandoned wait means the window is closing: nothing is left to wait for.
-    if (WaitMs(kReadFirstWaitMs)) {
+    if (WaitMs(kReadFirstWaitMs / g_waitDivisor)) {
         m_view.showLamp(Lamp::Connected);
-        WaitMs(kReadSecondWaitMs);
+        WaitMs(kReadSecondWaitMs / g_waitDivisor);
     }
 
     countUp(&LinkView::counterText, &LinkView::setCounterText);
@@ -115,7 +121,7 @@ bool Client::ModbusSetReg(int StartaddressH, int StartAddL, int valueH, int valu
     send(CloseFrame(static_cast<std::uint8_t>(*station), kWriteSingle,
                     static_cast<std::uint8_t>(StartaddressH), static_cast<std::uint8_t>(StartAddL),
                     static_cast<std::uint8_t>(valueH), static_cast<std::uint8_t>(valueL)));
-    WaitMs(kWriteWaitMs);
+    WaitMs(kWriteWaitMs / g_waitDivisor);
     m_last.reply = m_port.input();
     m_view.setStateText(ShowHex(m_last.reply));
     return true;

@@ -18,6 +18,10 @@ constexpr int kReadFirstWaitMs = 100;
 constexpr int kReadSecondWaitMs = 100;
 constexpr int kWriteWaitMs = 500;
 
+// The waits above, divided: tests that judge nothing of the module's timing run
+// sooner with a divisor above 1 (it must be 1 or more). The tool itself never changes it.
+void setWaitDivisor(int divisor);
+
 // The bytes of the last transaction; request is empty when nothing was sent.
 struct Exchange {
     QByteArray request;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# clang-format and clang-tidy over the project's own sources; any finding fails.
+# clang-format and clang-tidy over the project's own sources, and lintian over the
+# Debian package; any finding fails.
 #   scripts/lint.sh [build folder with compile_commands.json, default build]
 # clang-tidy sees the .cpp files the build compiles (and through them the project's
 # headers). A file whose content, compile command, configuration and project headers
@@ -113,7 +114,12 @@ if compgen -G "$logs/*.failed" >/dev/null; then
   done
 fi
 
-if [ "$format_bad" -ne 0 ] || [ "$tidy_bad" -ne 0 ]; then
+# The package as the build makes it; lintian's errors fail, its warnings are shown.
+package_bad=0
+cpack --config "$BUILD/CPackConfig.cmake" -B "$logs/package" >/dev/null
+lintian --fail-on error "$logs"/package/*.deb || package_bad=1
+
+if [ "$format_bad" -ne 0 ] || [ "$tidy_bad" -ne 0 ] || [ "$package_bad" -ne 0 ]; then
   echo "lint: FAILED"
   exit 1
 fi

@@ -4,6 +4,7 @@
 #include "app/port_list.h"
 #include "app/translations.h"
 #include "serial/comm_port.h"
+#include "modbus/transactions.h"
 #include "tests/support/window_rig.h"
 
 #include <csignal>
@@ -64,6 +65,7 @@ void pickFromOpenedList(QComboBox *combo, int index)
 class TestPortSettings : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { modbus::setWaitDivisor(4); } // nothing here judges the timing
     void startUp_data()
     {
         QTest::addColumn<QByteArray>("commSet");

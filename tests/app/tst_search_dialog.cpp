@@ -111,6 +111,7 @@ QDialog *openFromMenu(MainWindow &window)
 class TestSearchDialog : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { modbus::setWaitDivisor(4); } // nothing here judges the timing
     void portNotOpen();
     void search_data();
     void search();

@@ -6,6 +6,7 @@
 #include "app/trend_feature.h"
 #include "app/trend_window.h"
 #include "device/live_log.h"
+#include "modbus/transactions.h"
 #include "tests/support/window_rig.h"
 
 #include <qcustomplot.h>
@@ -35,6 +36,7 @@ void trigger(WindowRig &rig, QWidget *target, const QString &text)
 class TestTrend : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { modbus::setWaitDivisor(4); } // nothing here judges the timing
     void trendAndRecording()
     {
         WindowRig rig;

@@ -10,6 +10,7 @@
 #include "bench/simulator.h"
 #include "device/commands.h"
 #include "serial/comm_port.h"
+#include "modbus/transactions.h"
 #include "tests/support/window_rig.h"
 
 #include <QProcess>
@@ -139,6 +140,7 @@ void checkPoints(QWidget *dialog, bench::Simulator &sim, const QString &log, con
 class TestCalibrate : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { modbus::setWaitDivisor(4); } // nothing here judges the timing
     void onePoint();
     void severalPoints();
 };

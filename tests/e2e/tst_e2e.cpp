@@ -4,6 +4,7 @@
 
 #include "bench/simulator.h"
 #include "device/commands.h"
+#include "modbus/transactions.h"
 #include "serial/comm_port.h"
 #include "tests/support/window_rig.h"
 
@@ -34,6 +35,7 @@ void clickUntilAnswered(const WindowRig &rig, QPushButton *button)
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { modbus::setWaitDivisor(2); } // nothing here judges the timing
     void operatorsDay()
     {
         WindowRig rig("4,19200\r\n", 0);

@@ -4,6 +4,7 @@
 // Message boxes are answered as an operator clicking OK would, and recorded.
 
 #include "app/main_window.h"
+#include "tests/support/quick_try.h"
 #include "tests/support/scripted_module.h"
 
 #include <QtTest>
