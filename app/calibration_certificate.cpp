@@ -1,5 +1,7 @@
 #include "app/calibration_certificate.h"
 
+#include "device/save_file.h"
+
 #include <QCoreApplication>
 #include <QPageSize>
 #include <QPainter>
@@ -107,9 +109,5 @@ bool saveCertificatePdf(const QString &path, const calibration::Document &docume
         layOut(pages, document);
         painter.end();
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return device::commitSaveFile(file, error);
 }

@@ -5,6 +5,7 @@
 #include "app/calibration_multi_point.h"
 #include "app/main_window.h"
 #include "app/system_places.h"
+#include "device/save_file.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -25,14 +25,6 @@ QSettings remembered()
                      QSettings::IniFormat);
 }
 
-bool saveText(const QString &path, const QByteArray &text, QString *error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-        return true;
-    *error = file.errorString();
-    return false;
-}
 } // namespace
 
 CalibrationRecordWidget::CalibrationRecordWidget(CalibrationLink &link, MultiPointCheck &check,
@@ -115,7 +107,7 @@ void CalibrationRecordWidget::save(const QString &path)
     if (!saveCertificatePdf(path, calibration::certificate(record), &error))
         return m_link.fail(tr("The certificate %1 could not be saved: %2")
                                .arg(QDir::toNativeSeparators(path), error));
-    if (!saveText(csvPath, calibration::csv(record), &error))
+    if (!device::saveWhole(csvPath, calibration::csv(record), &error))
         return m_link.fail(tr("The points %1 could not be saved: %2")
                                .arg(QDir::toNativeSeparators(csvPath), error));
     m_saved->setText(

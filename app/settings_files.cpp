@@ -1,8 +1,8 @@
 #include "app/settings_files.h"
 
+#include "device/save_file.h"
+
 #include <QFile>
-#include <QSaveFile>
-#include <cerrno>
 #include <limits>
 
 namespace settingsfile {
@@ -97,20 +97,11 @@ std::optional<ModSettings> readModSet(const QString &path)
 
 WriteResult writeCommSet(const QString &path, const CommSettings &settings)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
     const QByteArray line =
         QByteArray::number(settings.port) + ',' + QByteArray::number(settings.baud) + "\r\n";
-    // commit() drops the error of flushing its own buffer (Qt 6.4), so flush first.
-    if (file.write(line) != line.size() || !file.flush()) {
-        const QString reason =
-            file.error() == QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
+    QString error;
+    if (!device::saveWhole(path, line, &error))
+        return {false, error};
     return {true, {}};
 }
 

@@ -1,5 +1,7 @@
 #include "device/calibration_history.h"
 
+#include "device/save_file.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -7,7 +9,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLockFile>
-#include <QSaveFile>
 
 namespace calibration {
 
@@ -32,12 +33,8 @@ QString headPath(const QString &path)
 
 bool writeHead(const QString &path, qint64 seq, const QByteArray &line, QString *error)
 {
-    QSaveFile head(headPath(path));
-    const QByteArray text = QByteArray::number(seq) + ' ' + hashOf(line) + '\n';
-    if (head.open(QIODevice::WriteOnly) && head.write(text) == text.size() && head.commit())
-        return true;
-    *error = head.errorString();
-    return false;
+    return device::saveWhole(headPath(path), QByteArray::number(seq) + ' ' + hashOf(line) + '\n',
+                             error);
 }
 
 QByteArray lastLine(const QByteArray &all)
@@ -60,7 +57,11 @@ bool appendHistory(const QString &path, QJsonObject entry, QString *error)
     }
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockWaitMs)) {
-        *error = tr("%1 is being written by another program").arg(QDir::toNativeSeparators(path));
+        *error =
+            lock.error() == QLockFile::LockFailedError
+                ? tr("%1 is being written by another program").arg(QDir::toNativeSeparators(path))
+                : tr("its lock file %1 cannot be made")
+                      .arg(QDir::toNativeSeparators(path + QStringLiteral(".lock")));
         return false;
     }
     QFile file(path);

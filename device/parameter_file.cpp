@@ -1,10 +1,10 @@
 #include "device/parameter_file.h"
 
+#include "device/save_file.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
-#include <cerrno>
 #include <QStringDecoder>
 
 namespace paramfile {
@@ -213,22 +213,12 @@ QByteArray format(const Parameters &parameters)
 
 bool save(const QString &path, const Parameters &parameters, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray text = format(parameters);
-    // commit() drops the error of flushing its own buffer (Qt 6.4): a disk that
-    // fills up would pass for a save. Flushing first catches it, with the system's reason.
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && !file.flush()) {
-        if (error)
-            *error = qt_error_string(errno);
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.isOpen() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    QString reason;
+    if (device::saveWhole(path, format(parameters), &reason))
+        return true;
+    if (error)
+        *error = reason;
+    return false;
 }
 
 ReadResult parse(const QByteArray &bytes)

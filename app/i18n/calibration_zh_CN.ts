@@ -618,6 +618,11 @@
         <translation>%1 正被另一个程序写入</translation>
     </message>
     <message>
+        <location filename="../../device/calibration_history.cpp" line="66"/>
+        <source>its lock file %1 cannot be made</source>
+        <translation>无法创建它的锁文件 %1</translation>
+    </message>
+    <message>
         <location filename="../../device/calibration_history.cpp" line="94"/>
         <source>There is no calibration history at %1 (%2).</source>
         <translation>%1 处没有校准历史（%2）。</translation>

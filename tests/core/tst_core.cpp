@@ -5,6 +5,9 @@
 #include "app/settings_files.h"
 #include "app/settings_places.h"
 #include "app/system_places.h"
+#include "device/calibration_backup.h"
+#include "device/calibration_history.h"
+#include "device/parameter_file.h"
 #include "device/decode.h"
 #include "modbus/number_text.h"
 #include "device/register_map.h"
@@ -25,6 +28,49 @@ namespace {
 const QByteArray kWorked = QByteArray::fromHex("02031007D00000FFFF9C4103E800000000FFF645CD");
 // Values 1..8 and their CRC, 36 DC, which a quantity of 9 reads as a ninth value.
 const QByteArray kEight = QByteArray::fromHex("0203100001000200030004000500060007000836DC");
+
+bool writeText(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+#ifndef Q_OS_WIN
+// Every file and folder under dir, by its path there.
+QStringList entries(const QString &dir)
+{
+    QStringList found;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next().mid(dir.size());
+    found.sort();
+    return found;
+}
+
+// Saves file as the tool does; false with the reason in *error.
+bool save(const QString &file, const QString &path, QString *error)
+{
+    if (file == "comm.set") {
+        const WriteResult result = writeCommSet(path, {-5, -32768});
+        *error = result.error;
+        return result.ok;
+    }
+    paramfile::Parameters parameters;
+    parameters.readAt = QDateTime(QDate(2026, 12, 7), QTime(8, 0));
+    if (file == "p.txt")
+        return paramfile::save(path, parameters, error);
+    if (file == "backup")
+        return calibration::saveBackup(path, parameters, error).has_value();
+    return calibration::appendHistory(path, {{"kind", "check"}}, error);
+}
+#endif
 } // namespace
 
 class TestCore : public QObject {
@@ -243,37 +289,69 @@ private slots:
     }
 
 #ifndef Q_OS_WIN
-    // The old file stays whole whatever fails, and the failure comes with the system's reason.
-    void write_data()
+    // Every file the tool saves, each way a save fails: the system's reason, the old
+    // file whole, nothing left beside it. DIR: the folder.
+    void saves_data()
     {
-        QTest::addColumn<QString>("error"); // none: written
-        QTest::newRow("written") << "";
-        QTest::newRow("no folder") << "No such file or directory";
-        QTest::newRow("a folder in its place") << "Filename refers to a directory";
-        QTest::newRow("no byte may grow a file") << "File too large"; // as on a full disk
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("error"); // none: saved
+        const auto row = [](const char *file, const char *fault, const char *error) {
+            QTest::addRow("%s, %s", file, fault) << file << fault << error;
+        };
+        for (const char *file : {"comm.set", "p.txt", "backup"})
+            row(file, "no byte may grow a file", "File too large"); // as on a full disk
+        row("h.jsonl", "no byte may grow a file", "its lock file DIR/h.jsonl.lock cannot be made");
+        row("h.jsonl", "no file may pass 256 bytes", "File too large"); // its lock file may
+        row("comm.set", "saved", "");
+        row("comm.set", "no folder", "No such file or directory");
+        row("comm.set", "a folder in its place", "Filename refers to a directory");
+        row("h.jsonl", "saved", "");
+        row("h.jsonl", "a folder in its place", "Is a directory");
+        row("h.jsonl", "a file in its folder's place",
+            "the folder of DIR/f/h.jsonl cannot be made");
+        row("h.jsonl", "locked", "DIR/h.jsonl is being written by another program");
+        row("h.jsonl.head", "a folder in its place", "Filename refers to a directory");
+        row("backup", "a file in its folder's place", "the folder DIR/f cannot be made");
     }
-    void write()
+    void saves()
     {
+        QFETCH(QString, file);
+        QFETCH(QString, fault);
         const QTemporaryDir dir;
-        const QByteArray tag = QTest::currentDataTag(), old = "32000,32000,1\r\n";
-        QFile file(dir.filePath(QStringLiteral("comm.set")));
-        const bool folder = tag == "a folder in its place";
-        QVERIFY(folder ? QDir(dir.path()).mkdir(QStringLiteral("comm.set"))
-                       : file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-        file.close();
+        const QString target = dir.filePath(file == "backup" ? "b" : file);
+        const QByteArray old = QByteArray(255, 'o') + '\n';
+        QVERIFY(fault == "a folder in its place" || file == "backup" ? QDir().mkdir(target)
+                                                                     : writeText(target, old));
+        QString path = file == "h.jsonl.head" ? dir.filePath("h.jsonl") : target;
+        QVERIFY(file != "h.jsonl.head" || writeText(path, ""));
+        if (fault == "no folder")
+            path = dir.filePath("none/comm.set");
+        if (fault == "a file in its folder's place") {
+            QVERIFY(writeText(dir.filePath("f"), ""));
+            path = dir.filePath(file == "backup" ? "f" : "f/h.jsonl");
+        }
+        QLockFile lock(path + ".lock");
+        QVERIFY(fault != "locked" || lock.tryLock(0));
+        const QStringList before = entries(dir.path());
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit none{tag == "no byte may grow a file" ? 0 : limit.rlim_cur, limit.rlim_max};
+        const rlimit none{fault == "no byte may grow a file"      ? 0
+                          : fault == "no file may pass 256 bytes" ? 256
+                                                                  : limit.rlim_cur,
+                          limit.rlim_max};
         signal(SIGXFSZ, SIG_IGN); // its default would end the test
         setrlimit(RLIMIT_FSIZE, &none);
-        const WriteResult result = writeCommSet(
-            tag == "no folder" ? dir.filePath("none/comm.set") : file.fileName(), {-5, -32768});
+        QString error;
+        const bool saved = save(file, path, &error);
         setrlimit(RLIMIT_FSIZE, &limit);
-        QTEST(result.ok ? "" : result.error, "error");
-        QCOMPARE(file.open(QIODevice::ReadOnly), !folder);
-        QCOMPARE(file.readAll(), result.ok ? "-5,-32768\r\n" : folder ? "" : old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{"comm.set"}); // no temporary file left beside it
+        QTEST(saved ? "" : error.replace(dir.path(), "DIR"), "error");
+        if (saved)
+            QCOMPARE(readAll(target).replace(old, "").left(12),
+                     file == "comm.set" ? "-5,-32768\r\n" : "{\"kind\":\"che");
+        else
+            QCOMPARE(entries(dir.path()), before);
+        QVERIFY(saved || !QFileInfo(target).isFile() || readAll(target) == old);
     }
 #endif
 };

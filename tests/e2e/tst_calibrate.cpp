@@ -13,11 +13,14 @@
 #include "modbus/transactions.h"
 #include "tests/support/window_rig.h"
 
+#include <QLockFile>
 #include <QProcess>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 constexpr int kSlow = 60000;
@@ -46,22 +49,6 @@ QString text(QWidget *dialog, const char *name)
     return shown<QLabel>(dialog, name)->text();
 }
 
-// A button as the operator finds it: by its text, among those shown.
-QPushButton *button(QWidget *dialog, const QString &caption)
-{
-    for (auto *b : dialog->findChildren<QPushButton *>())
-        if (b->isVisible() && b->text() == caption)
-            return b;
-    return nullptr;
-}
-
-void press(QWidget *dialog, const QString &caption)
-{
-    QPushButton *b = button(dialog, caption);
-    QVERIFY2(b && b->isEnabled(), qPrintable(caption));
-    click(b);
-}
-
 void close(WindowRig &rig, QWidget *dialog)
 {
     press(dialog, "Close");
@@ -73,7 +60,9 @@ QString enabled(QWidget *dialog, const QStringList &captions)
 {
     QString states;
     for (const QString &caption : captions)
-        states += button(dialog, caption) && button(dialog, caption)->isEnabled() ? '1' : '0';
+        states += laidOutButton(dialog, caption) && laidOutButton(dialog, caption)->isEnabled()
+                      ? '1'
+                      : '0';
     return states;
 }
 
@@ -127,7 +116,7 @@ void checkPoints(QWidget *dialog, bench::Simulator &sim, const QString &log, con
 {
     press(dialog, caption);
     for (int i = 0; i < points.size(); ++i) {
-        QTRY_VERIFY_WITH_TIMEOUT(button(dialog, "Take")->isEnabled(), kSlow);
+        QTRY_VERIFY_WITH_TIMEOUT(laidOutButton(dialog, "Take")->isEnabled(), kSlow);
         apply(sim, log, channel, points[i]);
         if (!meter.isEmpty())
             type(dialog, "meter", meter[i]);
@@ -211,11 +200,19 @@ void TestCalibrate::onePoint()
     // The parameters, the read back and two live reads, each counted as the buttons' are.
     QCOMPARE(rig.ui().lblRecCount->text().toInt() - counted, 4);
 
+    const QString history = backups + "/calibrations.jsonl";
+    QLockFile otherCopy(history + ".lock"); // another copy of the tool writing the history
+    QVERIFY(otherCopy.tryLock(0));
     press(dialog, "Restore 10000"); // what the module holds then, the old error not judged
     QTRY_COMPARE_WITH_TIMEOUT(text(dialog, "checked"),
                               "Restored: the register holds 10000 again. Input 1 reads 12.140 "
                               "mA, error +1.17 % against 12.000 mA.",
                               kSlow);
+    QTRY_COMPARE(rig.messages.value(1), "The calibration history " + history +
+                                            " could not be written: " + history +
+                                            " is being written by another program | Calibrate "
+                                            "input 1 | warning");
+    otherCopy.unlock();
     QCOMPARE(rig.ui().txtChannel[2]->text(), "10000");
     QCOMPARE(requests(rig.path("sim.log"), 6), 2);
     press(dialog, "Measure"); // a new measurement clears the last one's results
@@ -241,8 +238,8 @@ void TestCalibrate::onePoint()
     QCOMPARE(log.section("output 2 on the meter: ", -1).section(' ', 0, 0), "12.00");
     type(dialog, "meter", "11.95");
     press(dialog, "Check");
-    QTRY_COMPARE(rig.messages.size(), 2);
-    QCOMPARE(rig.messages.value(1),
+    QTRY_COMPARE(rig.messages.size(), 3);
+    QCOMPARE(rig.messages.value(2),
              "Check failed: the error is more than 0.10 %. The register holds 10101. The "
              "meter reads 11.950 mA on output 2, error -0.42 % against 12.000 mA. | "
              "Calibrate output 2 | warning");
@@ -264,25 +261,25 @@ void TestCalibrate::onePoint()
     shown<QSpinBox>(dialog, "reads")->setValue(2);
     type(dialog, "reference", "12.00");
     press(dialog, "Measure");
-    QTRY_VERIFY_WITH_TIMEOUT(button(dialog, "Write")->isEnabled(), kSlow);
+    QTRY_VERIFY_WITH_TIMEOUT(laidOutButton(dialog, "Write")->isEnabled(), kSlow);
     press(dialog, "Write");
-    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 3, kSlow);
-    QCOMPARE(rig.messages[2], "Check failed: the register holds 10000, not 9885 (is CNG "
+    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 4, kSlow);
+    QCOMPARE(rig.messages[3], "Check failed: the register holds 10000, not 9885 (is CNG "
                               "linked to GND?); the error is more than 0.10 %. Input 1 reads "
                               "12.140 mA, error +1.17 % against 12.000 mA. | Calibrate input "
                               "1 | warning");
     QCOMPARE(rig.ui().txtChannel[2]->text(), "10000"); // what the module holds
     // The port lost: the write is not sent, and the box keeps what the module holds.
     press(dialog, "Measure");
-    QTRY_VERIFY_WITH_TIMEOUT(button(dialog, "Write")->isEnabled(), kSlow);
+    QTRY_VERIFY_WITH_TIMEOUT(laidOutButton(dialog, "Write")->isEnabled(), kSlow);
     rig.window->serial().setPortOpen(false);
     press(dialog, "Write");
-    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 4, kSlow);
-    QCOMPARE(rig.messages[3], "The write was not sent: is the port open? | Calibrate input 1 | "
+    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 5, kSlow);
+    QCOMPARE(rig.messages[4], "The write was not sent: is the port open? | Calibrate input 1 | "
                               "warning");
     QCOMPARE(rig.ui().txtChannel[2]->text(), "10000");
     press(dialog, "Measure");
-    QTRY_VERIFY_WITH_TIMEOUT(button(dialog, "Measure")->isEnabled(), kSlow);
+    QTRY_VERIFY_WITH_TIMEOUT(laidOutButton(dialog, "Measure")->isEnabled(), kSlow);
     QCOMPARE(text(dialog, "measurement"), "The coefficient: no answer.");
 }
 
@@ -353,6 +350,19 @@ void TestCalibrate::severalPoints()
     type(dialog, "instrument_serial", "12345678");
     type(dialog, "instrument_due", "2027-06-30");
     QString offered;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{0, limit.rlim_max}; // as on a full disk
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &full);
+    answerDialog(rig.path("full"), &offered);
+    press(dialog, "Certificate…");
+    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 1, kSlow);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QCOMPARE(rig.messages[0], "The certificate " + rig.path("full.pdf") +
+                                  " could not be saved: File too large | Calibrate input 1 | "
+                                  "warning");
+    QVERIFY(!QFile::exists(rig.path("full.pdf")));
     answerDialog(rig.path("cert"), &offered);
     press(dialog, "Certificate…");
     QTRY_VERIFY_WITH_TIMEOUT(text(dialog, "saved").startsWith("Certificate RV4820-"), kSlow);
@@ -393,15 +403,15 @@ void TestCalibrate::severalPoints()
     const QString history = backups + "/calibrations.jsonl";
     QCOMPARE(readFile(history).count('\n'), 6);
     verifyCalibrationHistory(*rig.window);
-    QTRY_COMPARE(rig.messages.size(), 1);
-    QCOMPARE(rig.messages[0], "The calibration history " + history +
+    QTRY_COMPARE(rig.messages.size(), 2);
+    QCOMPARE(rig.messages[1], "The calibration history " + history +
                                   " is whole: 6 entries, each following the one before. | "
                                   "Calibration history");
     QByteArray edited = readFile(history);
     writeFile(history, edited.replace("\"to\":9851", "\"to\":9850"));
     verifyCalibrationHistory(*rig.window);
-    QTRY_COMPARE(rig.messages.size(), 2);
-    QCOMPARE(rig.messages[1], "The calibration history " + history +
+    QTRY_COMPARE(rig.messages.size(), 3);
+    QCOMPARE(rig.messages[2], "The calibration history " + history +
                                   " is broken: line 3 does not follow line 2: line 2 was "
                                   "changed, or lines between them were removed. | Calibration "
                                   "history | warning");

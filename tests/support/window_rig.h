@@ -42,6 +42,51 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// True when layout, or a layout within it, holds widget.
+inline bool holds(QLayout *layout, const QWidget *widget)
+{
+    for (int i = 0; layout && i < layout->count(); ++i)
+        if (layout->itemAt(i)->widget() == widget || holds(layout->itemAt(i)->layout(), widget))
+            return true;
+    return false;
+}
+
+// True when parent places w: by its layout, or as a tab widget or a scroll area
+// places its pages.
+inline bool places(const QWidget *parent, const QWidget *w)
+{
+    const auto *area = qobject_cast<const QScrollArea *>(parent->parentWidget());
+    return qobject_cast<const QTabWidget *>(parent) || (area && area->widget() == w) ||
+           (qobject_cast<const QScrollArea *>(parent) &&
+            w->objectName() == "qt_scrollarea_viewport") ||
+           holds(parent->layout(), w);
+}
+
+// The one shown button with this text that every container places, as an operator
+// finds it; null when there is none or more.
+inline QAbstractButton *laidOutButton(QWidget *window, const QString &text)
+{
+    QList<QAbstractButton *> found;
+    for (auto *button : window->findChildren<QAbstractButton *>()) {
+        bool placed = button->isVisible() && button->text() == text;
+        for (QWidget *w = button; placed && w != window; w = w->parentWidget())
+            placed = places(w->parentWidget(), w);
+        if (placed)
+            found << button;
+    }
+    return found.size() == 1 ? found[0] : nullptr;
+}
+
+// Clicks that button near its left end: a check box takes clicks
+// on its box and text only.
+inline void press(QWidget *window, const QString &text)
+{
+    QAbstractButton *button = laidOutButton(window, text);
+    QVERIFY2(button && button->isEnabled(), qPrintable(text));
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(qMin(button->width() / 2, 12), button->height() / 2));
+}
+
 // Answers the next file dialog with path; returns the name it proposed. The
 // name's completer may open its list as the keys come and take the first
 // Return, so Return is pressed again until the dialog has closed.
@@ -62,6 +107,8 @@ inline void answerDialog(const QString &path, QString *proposed)
                 if (QWidget *list = QApplication::activePopupWidget())
                     list->close();
                 QTest::keyClick(name, Qt::Key_Return);
+                if (!dialog->isVisible()) // done: the next dialog is not this call's
+                    timer->deleteLater();
                 return;
             }
         if (*typed)
