@@ -104,14 +104,13 @@ void OnePointCalibration::measured()
                                    .arg(ch)
                                    .arg(calibration::mAText(*m_outputShown))
                              : tr("Output %1: no answer.").arg(ch);
+    } else if (const auto values = calibration::allValuesOf(m_readings); !values) {
+        live = tr("Input %1: no answer.").arg(ch);
     } else {
-        const std::vector<double> values = calibration::valuesOf(m_readings);
-        const calibration::Stats stats = calibration::statsOf(values);
-        live = values.size() != m_readings.size() || values.empty()
-                   ? tr("Input %1: no answer.").arg(ch)
-                   : tr("Mean of %1 reads: %2, spread (largest - smallest) %3.")
-                         .arg(stats.count)
-                         .arg(calibration::mAText(stats.mean), calibration::mAText(stats.spread));
+        const calibration::Stats stats = calibration::statsOf(*values);
+        live = tr("Mean of %1 reads: %2, spread (largest - smallest) %3.")
+                   .arg(stats.count)
+                   .arg(calibration::mAText(stats.mean), calibration::mAText(stats.spread));
     }
     const QString coefficient = m_old ? tr("Coefficient %1.").arg(*m_old) : QString();
     m_measurement->setText(calibration::sentences({coefficient, live}));
@@ -209,10 +208,10 @@ void OnePointCalibration::afterWrite(int value, std::optional<int> held, bool re
 void OnePointCalibration::showInputCheck(int value, std::optional<int> held,
                                          const Readings &readings, bool restoring)
 {
-    const std::vector<double> values = calibration::valuesOf(readings);
-    if (values.size() != readings.size() || values.empty())
+    const auto values = calibration::allValuesOf(readings);
+    if (!values)
         return m_link.fail(tr("The check failed: input %1 gave no answer.").arg(m_link.channel()));
-    showCheck(value, held, calibration::statsOf(values).mean, restoring);
+    showCheck(value, held, calibration::statsOf(*values).mean, restoring);
 }
 
 void OnePointCalibration::checkMeter()

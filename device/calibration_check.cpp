@@ -31,13 +31,12 @@ double deviationOf(const std::vector<double> &values, double mean)
 // The reads' statistics, or why they cannot be used.
 QString readsRefusal(const std::vector<Reading> &reads, PointResult &point)
 {
-    const std::vector<double> values = valuesOf(reads);
-    if (values.size() != reads.size())
-        return tr("a read failed: the module did not answer as it should");
-    if (values.empty())
-        return tr("there are no readings");
-    point.stats = statsOf(values);
-    point.deviation = deviationOf(values, point.stats.mean);
+    const auto values = allValuesOf(reads);
+    if (!values)
+        return reads.empty() ? tr("there are no readings")
+                             : tr("a read failed: the module did not answer as it should");
+    point.stats = statsOf(*values);
+    point.deviation = deviationOf(*values, point.stats.mean);
     if (point.stats.spread > kMaxSpreadShare * std::fabs(point.stats.mean) * (1 + kSlack) + kSlack)
         return tr("the reads spread over %1, more than 0.5 % of their mean %2: the "
                   "current is not steady")
@@ -47,12 +46,14 @@ QString readsRefusal(const std::vector<Reading> &reads, PointResult &point)
 
 } // namespace
 
-std::vector<double> valuesOf(const std::vector<Reading> &reads)
+std::optional<std::vector<double>> allValuesOf(const std::vector<Reading> &reads)
 {
     std::vector<double> values;
     for (const Reading &r : reads)
         if (r)
             values.push_back(*r);
+    if (values.size() != reads.size() || values.empty())
+        return std::nullopt;
     return values;
 }
 

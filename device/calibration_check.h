@@ -16,8 +16,8 @@ constexpr double kMaxPoint = 25.0; // what a 4-20 mA channel can be driven to
 constexpr int kMaxPoints = 20;
 constexpr double kMaxTolerance = 10.0; // % of span
 
-// The reads that brought a value, in order.
-std::vector<double> valuesOf(const std::vector<Reading> &reads);
+// The reads' values in order when every read brought one, and there was a read.
+std::optional<std::vector<double>> allValuesOf(const std::vector<Reading> &reads);
 
 // "4, 8, 12, 16, 20": at least two different currents from 0 to kMaxPoint.
 std::optional<std::vector<double>> parsePoints(const QString &text, QString *error);
