@@ -12,6 +12,7 @@
 #include "modbus/number_text.h"
 #include "device/register_map.h"
 #include "modbus/frame.h"
+#include "tests/support/files.h"
 
 #include <QtTest>
 #include <climits>
@@ -28,18 +29,6 @@ namespace {
 const QByteArray kWorked = QByteArray::fromHex("02031007D00000FFFF9C4103E800000000FFF645CD");
 // Values 1..8 and their CRC, 36 DC, which a quantity of 9 reads as a ninth value.
 const QByteArray kEight = QByteArray::fromHex("0203100001000200030004000500060007000836DC");
-
-bool writeText(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 #ifndef Q_OS_WIN
 // Every file and folder under dir, by its path there.
@@ -246,9 +235,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QList<int>, values);
         const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-        QFile file(path);
-        QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) &&
-                                     file.write(content) == content.size() && file.flush()));
+        QVERIFY(content.isNull() || writeFile(path, content));
         const CommSettings c = readCommSet(path);
         const ModSettings m = readModSet(path).value_or(ModSettings{-1, -1});
         QCOMPARE((comm ? QList<int>{c.port, c.baud} : QList<int>{m.station, m.dataLength}), values);
@@ -322,13 +309,13 @@ private slots:
         const QString target = dir.filePath(file == "backup" ? "b" : file);
         const QByteArray old = QByteArray(255, 'o') + '\n';
         QVERIFY(fault == "a folder in its place" || file == "backup" ? QDir().mkdir(target)
-                                                                     : writeText(target, old));
+                                                                     : writeFile(target, old));
         QString path = file == "h.jsonl.head" ? dir.filePath("h.jsonl") : target;
-        QVERIFY(file != "h.jsonl.head" || writeText(path, ""));
+        QVERIFY(file != "h.jsonl.head" || writeFile(path, ""));
         if (fault == "no folder")
             path = dir.filePath("none/comm.set");
         if (fault == "a file in its folder's place") {
-            QVERIFY(writeText(dir.filePath("f"), ""));
+            QVERIFY(writeFile(dir.filePath("f"), ""));
             path = dir.filePath(file == "backup" ? "f" : "f/h.jsonl");
         }
         QLockFile lock(path + ".lock");
@@ -347,11 +334,11 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &limit);
         QTEST(saved ? "" : error.replace(dir.path(), "DIR"), "error");
         if (saved)
-            QCOMPARE(readAll(target).replace(old, "").left(12),
+            QCOMPARE(readFile(target).replace(old, "").left(12),
                      file == "comm.set" ? "-5,-32768\r\n" : "{\"kind\":\"che");
         else
             QCOMPARE(entries(dir.path()), before);
-        QVERIFY(saved || !QFileInfo(target).isFile() || readAll(target) == old);
+        QVERIFY(saved || !QFileInfo(target).isFile() || readFile(target) == old);
     }
 #endif
 };

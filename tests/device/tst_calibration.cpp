@@ -7,6 +7,7 @@
 #include "device/calibration_backup.h"
 #include "device/calibration_history.h"
 #include "device/calibration_record.h"
+#include "tests/support/files.h"
 
 #include <QtTest>
 
@@ -265,10 +266,7 @@ private slots:
         QString error;
         for (const char *kind : {"check", "adjust", "restore"})
             QVERIFY2(appendHistory(path, {{"kind", kind}}, &error), qPrintable(error));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QList<QByteArray> lines = file.readAll().split('\n');
-        file.close();
+        QList<QByteArray> lines = readFile(path).split('\n');
         QVERIFY(lines[1].startsWith(R"({"kind":"adjust","prev":")") &&
                 lines[1].endsWith(R"(","seq":2})"));
         const int at = damage.section(' ', 1).toInt() - 1;
@@ -278,9 +276,7 @@ private slots:
             lines.removeAt(at);
         else if (damage.startsWith("garble"))
             lines[at] = "{";
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(lines.join('\n'));
-        file.close();
+        QVERIFY(writeFile(path, lines.join('\n')));
         const HistoryVerdict verdict = verifyHistory(path);
         QCOMPARE(verdict.whole, damage.isEmpty());
         QTEST(verdict.brokenLine, "brokenLine");

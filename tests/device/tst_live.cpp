@@ -3,6 +3,7 @@
 
 #include "device/file_sync.h"
 #include "device/live_log.h"
+#include "tests/support/files.h"
 
 #include <QtTest>
 #ifndef Q_OS_WIN // file size limits, /dev/full and fork: the recording's failures are tried on
@@ -122,11 +123,9 @@ private slots:
         QSignalSpy finished(&log, &LiveLog::recordingFinished);
         log.stopRecording();
         QVERIFY(finished.wait());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
         const QString header = "time,input1,input2,input3,input4,output1,output2,output3,"
                                "output4,reply_ok,reply\r\n";
-        QCOMPARE(file.readAll(), header + (row.isEmpty() ? "" : row + "\r\n"));
+        QCOMPARE(readFile(path), header + (row.isEmpty() ? "" : row + "\r\n"));
         QCOMPARE(log.recordedRows(), row.isEmpty() ? 0 : 1);
         QStringList shown;
         for (int i = 0; i < log.history().size(); ++i) {
@@ -265,9 +264,7 @@ private slots:
         QCOMPARE(log ? log->history().size() : 3, 3);
         if (path == "/dev/full")
             return;
-        QFile written(path);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QByteArray content = written.readAll();
+        const QByteArray content = readFile(path);
         const QByteArray row = "2026-12-07T14:03:05.123+08:00,1,2,,,,,,,1,\r\n";
         const qint64 kept = rows >= 0 ? rows : log->recordedRows();
         QCOMPARE(content, "time,input1,input2,input3,input4,output1,output2,output3,output4,"
@@ -293,9 +290,7 @@ private slots:
         QTest::qWait(300);
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QList<QByteArray> lines = file.readAll().split('\n');
+        QList<QByteArray> lines = readFile(path).split('\n');
         QVERIFY(lines.size() > 10);
         QVERIFY(QByteArray("2026-12-07T14:03:05.123+08:00,0.01,-0.02,300.00,0.04,5,6,7,-8,1,02 03 "
                            "10 00 01 AA BB\r")

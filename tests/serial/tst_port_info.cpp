@@ -3,6 +3,7 @@
 // an open, a missing and a lost port are seen through the window in tst_port_list.
 
 #include "serial/port_info.h"
+#include "tests/support/files.h"
 
 #include <QtTest>
 
@@ -75,9 +76,7 @@ private slots:
                                                           {sys + "/class/tty/ttyS0/type", "4\n"},
                                                           {sys + "/class/tty/ttyS1/type", "0\n"}};
         for (const auto &[path, text] : files) {
-            QDir().mkpath(QFileInfo(path).path());
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()) && writeFile(path, text));
         }
         QVERIFY(
             QFile::link(usb + "/1-1:1.0/ttyUSB0", sys + "/class/tty/ttyUSB0/device") &&

@@ -4,19 +4,13 @@
 // Message boxes are answered as an operator clicking OK would, and recorded.
 
 #include "app/main_window.h"
+#include "tests/support/files.h"
 #include "tests/support/quick_try.h"
 #include "tests/support/scripted_module.h"
 
 #include <QtTest>
 #include <QtWidgets>
 #include <memory>
-
-inline void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-}
 
 inline QByteArray hex(const char *text)
 {
@@ -34,12 +28,6 @@ template <std::size_t N> QString texts(const std::array<QLineEdit *, N> &boxes)
 inline void click(QWidget *widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton);
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // True when layout, or a layout within it, holds widget.
