@@ -119,6 +119,10 @@ private slots:
                           {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&plot, &wheel);
         QCOMPARE(trend->span().currentText(), "Custom");
+        QTest::keyClick(&trend->span(), Qt::Key_Up); // a span picked follows again, from the first
+        QVERIFY(trend->span().currentText() == "All" && trend->following());
+        QCOMPARE(qRound64(inputs->axis(QCPAxis::atBottom)->range().lower * 1000),
+                 log.history().msecsAt(0));
 
         // The picture names its time range; every button says what it does.
         const QString picture = rig.path("trend.png");
@@ -185,8 +189,13 @@ private slots:
         trend->close();
         QTRY_VERIFY(rig.window->findChildren<TrendWindow *>().isEmpty());
         trend = rig.window->findChild<TrendFeature *>()->openTrend();
-        QCOMPARE(trend->span().currentText(), "Custom");
+        QCOMPARE(trend->span().currentText(), "All");
         QVERIFY(!trend->plot().graph(0)->visible() && trend->plot().graph(1)->visible());
+        QVERIFY(!trend->savePicture(rig.path("none/t.png"))); // a folder that is not there
+        QTRY_COMPARE(rig.messages.value(2),
+                     "Cannot save the picture to " + rig.path("none/t.png") +
+                         ": Cannot open device for writing: No such file "
+                         "or directory | Trend of the live values | warning");
     }
 };
 
