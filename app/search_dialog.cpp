@@ -53,29 +53,6 @@ QString duration(qint64 ms)
         .arg(seconds % kSecondsPerMinute, 2, 10, QLatin1Char('0'));
 }
 
-QString whatAnswered(const modsearch::Answer &answer)
-{
-    switch (answer.kind) {
-    case modsearch::Kind::Module:
-        return QCoreApplication::translate(
-                   "SearchDialog", "the module (baud-rate register %1, station register %2)")
-            .arg(answer.baudRegister)
-            .arg(answer.stationRegister);
-    case modsearch::Kind::Device:
-        if (answer.exceptionCode >= 0)
-            return QCoreApplication::translate("SearchDialog",
-                                               "a device that refuses the read (exception %1)")
-                .arg(answer.exceptionCode);
-        return QCoreApplication::translate(
-                   "SearchDialog", "another device (baud-rate register %1, station register %2)")
-            .arg(answer.baudRegister)
-            .arg(answer.stationRegister);
-    default:
-        return QCoreApplication::translate(
-            "SearchDialog", "unreadable bytes: something is on the line at this baud");
-    }
-}
-
 } // namespace
 
 SearchDialog::SearchDialog(MainWindow &window)
@@ -339,7 +316,7 @@ void SearchDialog::addAnswer(const modsearch::Answer &answer)
     const int row = m_table->rowCount();
     m_table->insertRow(row);
     const QStringList cells{QString::number(answer.probe.station),
-                            QString::number(answer.probe.baud), whatAnswered(answer),
+                            QString::number(answer.probe.baud), modsearch::describe(answer),
                             tr("%1 ms").arg(answer.replyMs)};
     for (int column = 0; column < kColumns; ++column) {
         auto *item = new QTableWidgetItem(cells[column]);

@@ -5,6 +5,7 @@
 #include "modbus/wait.h"
 #include "serial/comm_port.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace modsearch {
@@ -282,6 +283,30 @@ void Runner::restore()
         m_port.setInBufferCount(0);
     m_port.setInputLen(m_savedInputLen);
     m_port.setInputMode(m_savedInputMode);
+}
+
+// The texts keep the search dialog's translation context.
+QString describe(const Answer &answer)
+{
+    switch (answer.kind) {
+    case Kind::Module:
+        return QCoreApplication::translate(
+                   "SearchDialog", "the module (baud-rate register %1, station register %2)")
+            .arg(answer.baudRegister)
+            .arg(answer.stationRegister);
+    case Kind::Device:
+        if (answer.exceptionCode >= 0)
+            return QCoreApplication::translate("SearchDialog",
+                                               "a device that refuses the read (exception %1)")
+                .arg(answer.exceptionCode);
+        return QCoreApplication::translate(
+                   "SearchDialog", "another device (baud-rate register %1, station register %2)")
+            .arg(answer.baudRegister)
+            .arg(answer.stationRegister);
+    default:
+        return QCoreApplication::translate(
+            "SearchDialog", "unreadable bytes: something is on the line at this baud");
+    }
 }
 
 } // namespace modsearch

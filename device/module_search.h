@@ -75,6 +75,8 @@ struct Answer {
 };
 
 Answer classify(const Probe &probe, const QByteArray &request, const QByteArray &bytes);
+// What answered, in the operator's words.
+QString describe(const Answer &answer);
 
 // "19200,N,8,1" with another baud rate; the baud of such a text, 0 when malformed.
 QString withBaud(const QString &settings, int baud);

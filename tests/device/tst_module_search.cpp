@@ -83,16 +83,16 @@ private slots:
             QTest::newRow(name) << QByteArray::fromHex(bytes) << at << QString(expected);
         };
         // clang-format off
-    row("reply", "030304258000039316", 0, "module 9600:3 (9600 3 -1)");
-    row("glitch 00 first", "00030304258000039316", 1, "module 9600:3 (9600 3 -1)");
-    row("glitch FF first, bytes after", "FF03030425800003931600", 1, "module 9600:3 (9600 3 -1)");
-    row("tail of a late answer first", "800002421603030425800003931600", 5, "module 9600:3 (9600 3 -1)");
-    row("a late answer first", "020304258000024216030304258000039316", 9, "module 9600:3 (9600 3 -1)");
-    row("other station register", "0303044B0000078FD5", 0, "device 9600:3 (19200 7 -1)");
-    row("exception after a glitch", "FF0383026131", 1, "device 9600:3 (0 0 2)");
-    row("bad CRC", "030304258000039317", -1, "garbage 9600:3 (0 0 -1)");
-    row("reply cut short", "0303042580000393", -1, "garbage 9600:3 (0 0 -1)");
-    row("another station's answer", "020304258000024216", -1, "garbage 9600:3 (0 0 -1)");
+    row("reply", "030304258000039316", 0, "module 9600:3 (9600 3 -1) the module (baud-rate register 9600, station register 3)");
+    row("glitch 00 first", "00030304258000039316", 1, "module 9600:3 (9600 3 -1) the module (baud-rate register 9600, station register 3)");
+    row("glitch FF first, bytes after", "FF03030425800003931600", 1, "module 9600:3 (9600 3 -1) the module (baud-rate register 9600, station register 3)");
+    row("tail of a late answer first", "800002421603030425800003931600", 5, "module 9600:3 (9600 3 -1) the module (baud-rate register 9600, station register 3)");
+    row("a late answer first", "020304258000024216030304258000039316", 9, "module 9600:3 (9600 3 -1) the module (baud-rate register 9600, station register 3)");
+    row("other station register", "0303044B0000078FD5", 0, "device 9600:3 (19200 7 -1) another device (baud-rate register 19200, station register 7)");
+    row("exception after a glitch", "FF0383026131", 1, "device 9600:3 (0 0 2) a device that refuses the read (exception 2)");
+    row("bad CRC", "030304258000039317", -1, "garbage 9600:3 (0 0 -1) unreadable bytes: something is on the line at this baud");
+    row("reply cut short", "0303042580000393", -1, "garbage 9600:3 (0 0 -1) unreadable bytes: something is on the line at this baud");
+    row("another station's answer", "020304258000024216", -1, "garbage 9600:3 (0 0 -1) unreadable bytes: something is on the line at this baud");
     row("nothing", "", -1, "nothing 9600:3 (0 0 -1)");
         // clang-format on
     }
@@ -102,7 +102,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         const QByteArray request = probeRequest(3);
         QTEST(answerAt(request, bytes).value_or(-1), "at");
-        QTEST(shown(classify({9600, 3}, request, bytes)), "expected");
+        const Answer a = classify({9600, 3}, request, bytes);
+        QTEST(shown(a) + (a.kind == Kind::Nothing ? "" : ' ' + describe(a)), "expected");
     }
 
     void durations_data()
