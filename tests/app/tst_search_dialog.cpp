@@ -124,6 +124,9 @@ void TestSearchDialog::search_data()
     QTest::newRow("found at the other baud, used") << "7" << "" << "8" << "" << "Close"
         << garbage + "\n7 | 9600 | the module (baud-rate register 9600, station register 7) | n ms" << "Start|Use (station 7, and switch to 9600 baud)|Close|fields"
         << "Station 7 is in the station box; the port works at 9600 baud now, and keeps it at the next start." << "7 of 8 probes" << "9600,N,8,1" << false << true;
+    QTest::newRow("found, used, not kept") << "7" << "" << "8" << "" << "Close"
+        << garbage + "\n7 | 9600 | the module (baud-rate register 9600, station register 7) | n ms" << "Start|Use (station 7, and switch to 9600 baud)|Close|fields"
+        << "Station 7 is in the station box; the port works at 9600 baud now, but this could not be saved in <dir>/comm.set for the next start." << "7 of 8 probes" << "9600,N,8,1" << false << true;
     QTest::newRow("adapter gone before the restore") << "6" << "19200 baud" << "8" << "unlink" << "window"
         << "6 | 9600 | the module (baud-rate register 9600, station register 6) | n ms" << "Use (station 6, and switch to 9600 baud)|Close|fields"
         << "A module was found; the search ended there.\nThe port could not be set back to 19200,N,8,1: COM4 → <dir>/ports/COM4 → <dir>/gone: could not be opened: no such device. The next read opens it again once the adapter is back."
@@ -196,6 +199,8 @@ void TestSearchDialog::search()
         const auto *bar = dialog->findChild<QProgressBar *>();
         QVERIFY(bar->value() == bar->maximum());
         QTEST(bar->text(), "bar");
+        if (QString(QTest::currentDataTag()).endsWith("not kept")) // comm.set cannot be written
+            QVERIFY(QFile::remove(rig.path("comm.set")) && QDir().mkdir(rig.path("comm.set")));
         if (usable(*dialog).startsWith("Start|Use"))
             press(dialog, "Use (station 7, and switch to 9600 baud)");
         QFETCH(QString, settings); // where the port ends: its baud is probed first next time
