@@ -50,6 +50,8 @@ private slots:
                 p.setPortOpen(true) && tcgetattr(pty.masterFd(), &tio) == 0);
         QVERIFY(cfgetospeed(&tio) == B4800 && (tio.c_cflag & CSTOPB) && (tio.c_cflag & PARODD));
         QVERIFY(!p.setSettings("9600,N,8,1") && !p.setCommPort(4));         // fixed while open
+        QVERIFY(!p.reopenWith("9600,X,8,1") && !p.setOutBufferCount(1) && p.portOpen());
+        QCOMPARE(p.lastError(), "the output buffer can only be emptied");
         const QByteArray raw = QByteArray::fromHex("00030411130A0D7F80FF"); // a cooked line alters
         QVERIFY(p.output(raw) && p.outBufferCount() == 0);
         QCOMPARE(pty.readFromMaster(2000, 10), raw);
@@ -72,6 +74,7 @@ private slots:
         QCOMPARE(p.input(), QByteArray("abc")); // what came before the loss is kept
         // Closed now; start-up empties the buffers of a closed port too.
         QVERIFY(!p.portOpen() && !p.output("x") && p.setInBufferCount(0) && p.setOutBufferCount(0));
+        QVERIFY(!p.reopenWith("9600,N,8,1") && p.lastError() == "the port is not open");
         Pty replugged;
         QSerialPort holder(replugged.slavePath()); // another program has the new device first
         QVERIFY(holder.open(QIODevice::ReadWrite));
