@@ -49,7 +49,7 @@ private slots:
                 p.setCommPort(3) && p.setSettings("4800,o,7,2") && p.setPortOpen(true) &&
                 p.setPortOpen(true) && tcgetattr(pty.masterFd(), &tio) == 0);
         QVERIFY(cfgetospeed(&tio) == B4800 && (tio.c_cflag & CSTOPB) && (tio.c_cflag & PARODD));
-        QVERIFY(!p.setSettings("9600,N,8,1") && !p.setCommPort(4));         // fixed while open
+        QVERIFY(!p.setSettings("9600,N,8,1") && !p.setCommPort(4)); // fixed while open
         QVERIFY(!p.reopenWith("9600,X,8,1") && !p.setOutBufferCount(1) && p.portOpen());
         QCOMPARE(p.lastError(), "the output buffer can only be emptied");
         const QByteArray raw = QByteArray::fromHex("00030411130A0D7F80FF"); // a cooked line alters
