@@ -13,13 +13,13 @@ const QSize kClient(805, 662);
 // Our own texts, only required to be there.
 const QStringList kOwnTexts{"Label4_0", "Label6", "Label9_0", "Label9_2"};
 
-// The text shown and its alignment; a list adds its selected entry and its entries,
+// The text shown, its alignment and wrapping; a list adds its selected entry and its entries,
 // the tabs their captions.
 QString shownText(const QWidget *w)
 {
     QStringList parts;
     for (const char *property :
-         {"text", "title", "currentText", "plainText", "currentIndex", "alignment"})
+         {"text", "title", "currentText", "plainText", "currentIndex", "alignment", "wordWrap"})
         if (const QVariant v = w->property(property); v.isValid())
             parts << (v.canConvert<QString>() ? v.toString() : QString::number(v.toInt()));
     if (auto *list = qobject_cast<const QComboBox *>(w))
