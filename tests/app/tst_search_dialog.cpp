@@ -98,6 +98,9 @@ void TestSearchDialog::portNotOpen()
     rig.restart();
     QDialog *dialog = openFromMenu(*rig.window);
     QVERIFY(dialog && usable(*dialog) == "Close|fields");
+    const QList<QLabel *> labels = dialog->findChildren<QLabel *>(); // "Stations 1 to 247"
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel *l) { return l->text() == "to"; }));
+    QCOMPARE(dialog->findChild<QTableWidget *>("searchAnswers")->rowCount(), 0);
     const QString why = dialog->findChild<QLabel *>("searchState")->text();
     QCOMPARE(why, "The search cannot start: " + rig.ui().Combo1->toolTip());
     QVERIFY(why.endsWith(": no such device"));

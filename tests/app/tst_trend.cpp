@@ -106,7 +106,8 @@ private slots:
         QCOMPARE(qRound64(inputs->axis(QCPAxis::atBottom)->range().lower * 1000),
                  log.history().msecsAt(0));
         QCPLegend *legend = &trend->legend(0);
-        QVERIFY(!legend->outerRect().intersects(inputs->rect())); // covers no value
+        QVERIFY(!legend->outerRect().intersects(inputs->rect()));              // covers no value
+        QCOMPARE(plot.graph(0)->name(), "输入1"); // as the legend names it
         QTest::mouseClick(&plot, Qt::LeftButton, {}, legend->item(0)->rect().center());
         QVERIFY(!plot.graph(0)->visible());
         QVERIFY(trend->following());
