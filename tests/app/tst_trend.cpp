@@ -106,8 +106,8 @@ private slots:
         QCOMPARE(qRound64(inputs->axis(QCPAxis::atBottom)->range().lower * 1000),
                  log.history().msecsAt(0));
         QCPLegend *legend = &trend->legend(0);
-        QVERIFY(!legend->outerRect().intersects(inputs->rect()));              // covers no value
-        QCOMPARE(plot.graph(0)->name(), "输入1"); // as the legend names it
+        QVERIFY(!legend->outerRect().intersects(inputs->rect())); // covers no value
+        QCOMPARE(plot.graph(0)->name(), "输入1");                 // as the legend names it
         QTest::mouseClick(&plot, Qt::LeftButton, {}, legend->item(0)->rect().center());
         QVERIFY(!plot.graph(0)->visible());
         QVERIFY(trend->following());
@@ -127,7 +127,12 @@ private slots:
 
         // The picture names its time range; every button says what it does.
         const QString picture = rig.path("trend.png");
-        QVERIFY(trend->savePicture(picture));
+        answerDialog(rig.path("trend"), &proposed); // the suffix is added
+        press(trend, "Save PNG…");
+        QTRY_VERIFY(QFile::exists(picture) && !trend->findChild<QFileDialog *>());
+        QVERIFY(proposed.startsWith("rv4820-trend-") && proposed.endsWith(".png"));
+        press(trend, "Copy picture");
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QImage(picture).size());
         QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d – "
                                    "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
                     .match(QImage(picture).text("Time range"))
