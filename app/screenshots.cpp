@@ -19,6 +19,7 @@
 #include "app/trend_window.h"
 #include "device/commands.h"
 #include "device/live_log.h"
+#include "modbus/transactions.h"
 #include "modbus/wait.h"
 
 #include <QApplication>
@@ -40,6 +41,8 @@
 
 namespace {
 constexpr int kCycleMs = 20000;
+constexpr int kQuickCycleMs = 1000; // RV_SHOTS_QUICK: the test of this program, which also
+                                    // divides the module's waits
 constexpr int kStepMs = 50;
 constexpr int kPatienceMs = 60000;        // for a search or a calibration step to end
 constexpr int kStatusContext = 100;       // pixels of the client area above the status bar
@@ -155,7 +158,7 @@ bool grabRecording(MainWindow &window, const QString &programDir)
     }
     window.controls().txtTimerSet->setText(QStringLiteral("50"));
     window.controls().cmdOneM->click();
-    modbus::WaitMs(kCycleMs);
+    modbus::WaitMs(qEnvironmentVariableIsSet("RV_SHOTS_QUICK") ? kQuickCycleMs : kCycleMs);
     const bool status = grabStatusBar(window);
     window.controls().cmdStopOnce->click();
     modbus::WaitMs(500);
@@ -236,6 +239,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     outDir = args[2];
+    if (qEnvironmentVariableIsSet("RV_SHOTS_QUICK"))
+        modbus::setWaitDivisor(4);
     QDir().mkpath(outDir);
     MainWindow window(args[1]);
     window.show();
