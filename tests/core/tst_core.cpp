@@ -31,18 +31,6 @@ const QByteArray kWorked = QByteArray::fromHex("02031007D00000FFFF9C4103E8000000
 const QByteArray kEight = QByteArray::fromHex("0203100001000200030004000500060007000836DC");
 
 #ifndef Q_OS_WIN
-// Every file and folder under dir, by its path there.
-QStringList entries(const QString &dir)
-{
-    QStringList found;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next().mid(dir.size());
-    found.sort();
-    return found;
-}
-
 // Saves file as the tool does; false with the reason in *error.
 bool save(const QString &file, const QString &path, QString *error)
 {
@@ -320,7 +308,16 @@ private slots:
         }
         QLockFile lock(path + ".lock");
         QVERIFY(fault != "locked" || lock.tryLock(0));
-        const QStringList before = entries(dir.path());
+        const auto entries = [&dir] { // every file and folder under it
+            QStringList all;
+            for (QDirIterator it(dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                all << it.next();
+            all.sort();
+            return all;
+        };
+        const QStringList before = entries();
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
         const rlimit none{fault == "no byte may grow a file"      ? 0
@@ -337,7 +334,7 @@ private slots:
             QCOMPARE(readFile(target).replace(old, "").left(12),
                      file == "comm.set" ? "-5,-32768\r\n" : "{\"kind\":\"che");
         else
-            QCOMPARE(entries(dir.path()), before);
+            QCOMPARE(entries(), before);
         QVERIFY(saved || !QFileInfo(target).isFile() || readFile(target) == old);
     }
 #endif
