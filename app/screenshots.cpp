@@ -41,8 +41,8 @@
 
 namespace {
 constexpr int kCycleMs = 20000;
-constexpr int kQuickCycleMs = 1000; // RV_SHOTS_QUICK: the test of this program, which also
-                                    // divides the module's waits
+constexpr int kQuickCycleMs = 300; // RV_SHOTS_QUICK: the test of this program, which also
+                                   // divides the module's waits
 constexpr int kStepMs = 50;
 constexpr int kPatienceMs = 60000;        // for a search or a calibration step to end
 constexpr int kStatusContext = 100;       // pixels of the client area above the status bar

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The README's pictures remade against the simulator, quickly (a 1 s recording, the
+# The README's pictures remade against the simulator, quickly (a short recording, the
 # module's waits divided): every one made, at its size.
 #   tst_screenshots.sh RV4820_SCREENSHOTS RV4820_SIM
 set -euo pipefail
