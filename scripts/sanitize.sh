@@ -21,13 +21,14 @@ rm -f "$BUILD/passed"
 # -O1 keeps the instrumented tests quick without the long optimised compile.
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DRV_SANITIZE=ON >/dev/null
-# Only the programs the tests run, with what they depend on: no tool, and no benchmarks,
+# Only the programs the tests run, with what they depend on: no other tool, no benchmarks,
 # whose time and memory bounds the sanitizers' own overhead would break.
-# They are read from the generated test files, as ctest names no program not yet built;
-# a test file left over from a removed folder names no target and is passed over.
+# They are read from the generated test files, as ctest names no program not yet built:
+# every program of the build a test names, run or handed to a script. A test file left
+# over from a removed folder names no target and is passed over.
 mapfile -t targets < <(comm -12 \
-  <(find "$BUILD" -name CTestTestfile.cmake -exec sed -nE \
-      "s|^add_test\\([^ ]+ \"$BUILD/([^\"]+/)?([^/\"]+)\".*|\\2|p" {} + | sort -u) \
+  <(find "$BUILD" -name CTestTestfile.cmake -exec grep -ohE "\"$BUILD/([^\"]+/)?[^/\"]+\"" {} + |
+      sed -E 's|.*/([^/"]+)"$|\1|' | sort -u) \
   <(ninja -C "$BUILD" -t targets all | cut -d: -f1 | sort -u) | grep -v '^bench')
 [ ${#targets[@]} -gt 0 ] || targets=(all)
 cmake --build "$BUILD" --parallel "$(nproc)" --target "${targets[@]}"
