@@ -210,7 +210,9 @@ void TestCalibrate::onePoint()
     QCOMPARE(readFile(rig.path("sim.log")).count("-> 02 06 "), 2);
     press(dialog, "Measure"); // a new measurement clears the last one's results
     QCOMPARE(text(dialog, "checked") + text(dialog, "proposal"), "");
+    QCOMPARE(text(dialog, "status").section(' ', -3), "Reading the coefficient…");
     press(dialog, "Cancel");
+    QCOMPARE(text(dialog, "status").section(' ', -1), "Cancelled.");
     QCOMPARE(enabled(dialog, {"Measure", "Write", "Restore 10000", "Cancel", "Close"}), "10101");
     close(rig, dialog);
 
