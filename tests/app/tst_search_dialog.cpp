@@ -41,7 +41,10 @@ QString shown(const QTableWidget &table)
     for (int r = 0; r < table.rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < table.columnCount(); ++c)
-            cells << table.item(r, c)->text();
+            cells << table.item(r, c)->text() +
+                         (table.item(r, c)->toolTip() == table.item(r, c)->text()
+                              ? ""
+                              : " (no tooltip)");
         cells.last().replace(QRegularExpression("^[1-9][0-9]* ms$"), "n ms");
         rows << cells.join(" | ");
     }

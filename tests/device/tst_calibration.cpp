@@ -180,6 +180,7 @@ private slots:
                                 : takeInputPoint(reference.toDouble(), values);
         QTEST(taken.point ? pointTable({*taken.point}, 0.1).rows[0].join(' ') : taken.refusal,
               "result");
+        QCOMPARE(mAText(0.0005) + ", " + mAText(-0.00049), "0.001 mA, 0.000 mA"); // never -0.000
     }
 
     void parse_data()
