@@ -196,6 +196,7 @@ private slots:
         QTest::newRow("above 25") << "4, 25.01" << "0.1" << "points: 25.01 mA lies outside 0 to 25 mA";
         QTest::newRow("one current") << "12, 12" << "0.1" << "points: at least two different currents are needed";
         QTest::newRow("empty") << "" << "0.1" << "points: at least two different currents are needed";
+        QTest::newRow("as many as allowed") << "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20" << "0.1" << "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 | 0.1";
         QTest::newRow("too many") << "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21" << "0.1" << "points: at most 20 points";
         QTest::newRow("tolerance 0") << "4, 20" << "0" << "tolerance: “0” is not a share of the span above 0 and at most 10 %";
         QTest::newRow("tolerance above 10") << "4, 20" << "10.5" << "tolerance: “10.5” is not a share of the span above 0 and at most 10 %";
