@@ -170,6 +170,12 @@ private slots:
                 line.read(256).isEmpty());
         QVERIFY(ask(line, kRead.left(3), 1, 100).isEmpty()); // a pause inside a request
         QCOMPARE(ask(line, kRead.mid(3), 9), reply50);
+        m_sim.write("\n"); // an empty line read alone, then a command: it is still heard
+        QTest::qWait(100);
+        m_sim.write("current 1 5\n");
+        QVERIFY(QTest::qWaitFor([&] {
+            return (out += m_sim.readAllStandardOutput()).contains("now held at 5.00 mA");
+        }));
         QVERIFY(QFile::remove(m_link) && QFile::link(m_dir.filePath("file"), m_link));
         m_sim.terminate(); // the link another run took meanwhile stays
         QVERIFY(m_sim.waitForFinished() && m_sim.exitCode() == 0 &&
