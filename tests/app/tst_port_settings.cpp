@@ -5,10 +5,8 @@
 #include "app/translations.h"
 #include "serial/comm_port.h"
 #include "modbus/transactions.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_rig.h"
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <termios.h>
 
@@ -186,14 +184,9 @@ private slots:
         QVERIFY(QFileInfo(rig.path("comm.set")).isDir());
         QVERIFY(QDir(rig.dir.path()).rmdir(QStringLiteral("comm.set")));
         writeFile(rig.path("comm.set"), "4,19200\r\n");
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 4; // "4,19200\r\n" needs 9
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &small);
+        FileSizeLimit full(4); // "4,19200\r\n" needs 9
         click(rig.ui().cmdCom);
-        setrlimit(RLIMIT_FSIZE, &old);
+        full.lift();
         const QString failed = "The settings could not be saved to " + rig.path("comm.set") + ": ";
         QCOMPARE(rig.messages,
                  QStringList({failed + "Filename refers to a directory", failed + "File too large"})

@@ -7,11 +7,10 @@
 #include "app/trend_window.h"
 #include "device/live_log.h"
 #include "modbus/transactions.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_rig.h"
 
 #include <qcustomplot.h>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 // Values 1..8 with their CRC, and the same with the CRC's last byte wrong.
@@ -145,19 +144,14 @@ private slots:
         answerDialog(full, &proposed);
         click(&trend->recordButton());
         QTRY_VERIFY(log.recording());
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 100;
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &small);
+        FileSizeLimit fills(100);
         click(rig.ui().comDoOnce);
         QTRY_COMPARE(log.history().size(), 5);
         QTRY_COMPARE(rig.messages,
                      QStringList{"Recording to " + full +
                                  " stopped: File too large\nThe rows written before stay in the "
                                  "file; the values are still read. | Recording | warning"});
-        setrlimit(RLIMIT_FSIZE, &old);
+        fills.lift();
         QCOMPARE(readFile(full), kHeader);
         QCOMPARE(trend->recordState().text(), "Not recording");
 

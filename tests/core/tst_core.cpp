@@ -18,8 +18,7 @@
 #include <climits>
 #include <cmath>
 #ifndef Q_OS_WIN // a file size limit stands in for a full disk; the reasons are POSIX's
-#include <csignal>
-#include <sys/resource.h>
+#include "tests/support/file_size_limit.h"
 #endif
 
 using namespace modbus;
@@ -318,17 +317,12 @@ private slots:
             return all;
         };
         const QStringList before = entries();
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit none{fault == "no byte may grow a file"      ? 0
-                          : fault == "no file may pass 256 bytes" ? 256
-                                                                  : limit.rlim_cur,
-                          limit.rlim_max};
-        signal(SIGXFSZ, SIG_IGN); // its default would end the test
-        setrlimit(RLIMIT_FSIZE, &none);
+        FileSizeLimit limit(fault == "no byte may grow a file"      ? 0
+                            : fault == "no file may pass 256 bytes" ? 256
+                                                                    : RLIM_INFINITY);
         QString error;
         const bool saved = save(file, path, &error);
-        setrlimit(RLIMIT_FSIZE, &limit);
+        limit.lift();
         QTEST(saved ? "" : error.replace(dir.path(), "DIR"), "error");
         if (saved)
             QCOMPARE(readFile(target).replace(old, "").left(12),

@@ -8,8 +8,8 @@
 #include <QtTest>
 #ifndef Q_OS_WIN // file size limits, /dev/full and fork: the recording's failures are tried on
                  // Linux
+#include "tests/support/file_size_limit.h"
 #include <csignal>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -161,22 +161,16 @@ private slots:
         QTest::addColumn<QString>("reason"); // of the one failure, or of the refused start
         QTest::addColumn<int>("rows"); // in the file; -1: the rows confirmed, whatever they are
         const QString eio = "Input/output error";
-        QTest::newRow("no folder") << "no/such/dir.csv" << 0 << "ok" << 9 << ""
-                                   << "No such file or directory" << 0;
-        QTest::newRow("no space") << "/dev/full" << 0 << "ok" << 9 << ""
-                                  << "No space left on device" << 0;
-        QTest::newRow("too large") << "full.csv" << 150 << "ok" << 9 << ""
-                                   << "File too large" << 1;
+        // clang-format off
+        QTest::newRow("no folder") << "no/such/dir.csv" << 0 << "ok" << 9 << "" << "No such file or directory" << 0;
+        QTest::newRow("no space") << "/dev/full" << 0 << "ok" << 9 << "" << "No space left on device" << 0;
+        QTest::newRow("too large") << "full.csv" << 150 << "ok" << 9 << "" << "File too large" << 1;
         QTest::newRow("sync fails") << "eio.csv" << 0 << "fails" << 9 << "" << eio << -1;
-        QTest::newRow("sync fails at stop")
-            << "stop.csv" << 0 << "fails at stop" << 9 << "stop" << eio << 3;
-        QTest::newRow("stalled, stopped") << "slow.csv" << 0 << "stalls" << 9 << "stop"
-                                          << "" << 3;
-        QTest::newRow("stalled, program closed") << "quit.csv" << 0 << "stalls" << 9 << "quit"
-                                                 << "" << 3;
-        QTest::newRow("stalled, queue full")
-            << "lost.csv" << 0 << "stalls" << 2 << ""
-            << "the disk did not keep up, and 3 row(s) could not be written" << 0;
+        QTest::newRow("sync fails at stop") << "stop.csv" << 0 << "fails at stop" << 9 << "stop" << eio << 3;
+        QTest::newRow("stalled, stopped") << "slow.csv" << 0 << "stalls" << 9 << "stop" << "" << 3;
+        QTest::newRow("stalled, program closed") << "quit.csv" << 0 << "stalls" << 9 << "quit" << "" << 3;
+        QTest::newRow("stalled, queue full") << "lost.csv" << 0 << "stalls" << 2 << "" << "the disk did not keep up, and 3 row(s) could not be written" << 0;
+        // clang-format on
     }
 
     // Whatever the disk does, the reads go on, the calls return while the
@@ -226,12 +220,7 @@ private slots:
         }
         if (disk == "stalls")
             QTRY_VERIFY(stalled()); // on the header
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = limit > 0 ? rlim_t(limit) : old.rlim_cur;
-        setrlimit(RLIMIT_FSIZE, &small);
+        FileSizeLimit fills(limit > 0 ? rlim_t(limit) : RLIM_INFINITY);
         for (int i = 0; i < 3; ++i)
             log->add(liveReadOf(outcome(1, true, "", {"1", "2"}), kAt));
         if (disk == "fails at stop") {
@@ -256,7 +245,7 @@ private slots:
             QTRY_COMPARE(failed.size() + finished.size(), 1);
         else
             QVERIFY(CsvWriter::waitForAll(60000)); // as the program's end does
-        setrlimit(RLIMIT_FSIZE, &old);
+        fills.lift();
         QVERIFY((!log || !log->recording()) && !recordingAtBox);
         const QVariantList expected =
             reason.isEmpty() ? QVariantList() : QVariantList{path, reason};

@@ -48,18 +48,13 @@ private slots:
         QTest::addColumn<QList<int>>("bauds");    // the present one, then those chosen
         QTest::addColumn<QList<int>>("stations"); // first, last, station box, saved
         QTest::addColumn<QString>("expected");
-        QTest::newRow("box, saved, the rest; other baud plain")
-            << QList<int>{19200, 9600, 19200} << QList<int>{1, 4, 3, 2}
-            << "19200:3 19200:2 19200:1 19200:4 9600:1 9600:2 9600:3 9600:4";
-        QTest::newRow("box equal to saved")
-            << QList<int>{9600, 19200, 9600} << QList<int>{1, 2, 2, 2}
-            << "9600:2 9600:1 19200:1 19200:2";
-        QTest::newRow("present baud not chosen")
-            << QList<int>{19200, 9600} << QList<int>{1, 3, 3, 2} << "9600:1 9600:2 9600:3";
-        QTest::newRow("broadcast never")
-            << QList<int>{19200, 19200} << QList<int>{0, 1, 0, 0} << "19200:1";
-        QTest::newRow("reserved never")
-            << QList<int>{19200, 19200} << QList<int>{246, 255, 250, 248} << "19200:246 19200:247";
+        // clang-format off
+        QTest::newRow("box, saved, the rest; other baud plain") << QList<int>{19200, 9600, 19200} << QList<int>{1, 4, 3, 2} << "19200:3 19200:2 19200:1 19200:4 9600:1 9600:2 9600:3 9600:4";
+        QTest::newRow("box equal to saved") << QList<int>{9600, 19200, 9600} << QList<int>{1, 2, 2, 2} << "9600:2 9600:1 19200:1 19200:2";
+        QTest::newRow("present baud not chosen") << QList<int>{19200, 9600} << QList<int>{1, 3, 3, 2} << "9600:1 9600:2 9600:3";
+        QTest::newRow("broadcast never") << QList<int>{19200, 19200} << QList<int>{0, 1, 0, 0} << "19200:1";
+        QTest::newRow("reserved never") << QList<int>{19200, 19200} << QList<int>{246, 255, 250, 248} << "19200:246 19200:247";
+        // clang-format on
     }
 
     void plan()

@@ -10,6 +10,7 @@
 #include "bench/simulator.h"
 #include "device/commands.h"
 #include "serial/comm_port.h"
+#include "tests/support/file_size_limit.h"
 #include "modbus/transactions.h"
 #include "tests/support/window_rig.h"
 
@@ -19,8 +20,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 constexpr int kSlow = 60000;
@@ -345,15 +344,11 @@ void TestCalibrate::severalPoints()
     type(dialog, "instrument_serial", "12345678");
     type(dialog, "instrument_due", "2027-06-30");
     QString offered;
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit full{0, limit.rlim_max}; // as on a full disk
-    std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &full);
+    FileSizeLimit full(0);
     answerDialog(rig.path("full"), &offered);
     press(dialog, "Certificate…");
     QTRY_COMPARE_WITH_TIMEOUT(rig.messages.size(), 1, kSlow);
-    setrlimit(RLIMIT_FSIZE, &limit);
+    full.lift();
     QCOMPARE(rig.messages[0], "The certificate " + rig.path("full.pdf") +
                                   " could not be saved: File too large | Calibrate input 1 | "
                                   "warning");
