@@ -62,11 +62,10 @@ private slots:
             QTest::newRow(tag) << hex(reply) << QString(station) << QString(name)
                                << message + kWarning;
         };
-        row("bad station", "", "x", "p.txt",
-            "设备地址格式有误，应该为数字，值范围为0-255! | RV4820工具 | warning"
-            "\nNothing was read from the module, so nothing was saved.");
-        row("unwritable", kGood, "2", "no/p.txt",
-            "The parameters could not be saved to DIR/no/p.txt: No such file or directory");
+        // clang-format off
+        row("bad station", "", "x", "p.txt", "设备地址格式有误，应该为数字，值范围为0-255! | RV4820工具 | warning\nNothing was read from the module, so nothing was saved.");
+        row("unwritable", kGood, "2", "no/p.txt", "The parameters could not be saved to DIR/no/p.txt: No such file or directory");
+        // clang-format on
         // None, short, another station, another function, an exception, a wrong byte count, a bad
         // CRC.
         for (const char *bad :

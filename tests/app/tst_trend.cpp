@@ -19,17 +19,6 @@ const QByteArray kBadCrc = hex("0203100001000200030004000500060007000836DD");
 const QByteArray kHeader = "time,input1,input2,input3,input4,output1,output2,output3,output4,"
                            "reply_ok,reply\r\n";
 
-void trigger(WindowRig &rig, QWidget *target, const QString &text)
-{
-    std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));
-    for (QAction *action : menu->actions())
-        if (action->text() == text) {
-            action->trigger(); // the menu relays it, as the event loop would
-            return QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-        }
-    QFAIL(qPrintable("no action " + text));
-}
-
 } // namespace
 
 class TestTrend : public QObject {

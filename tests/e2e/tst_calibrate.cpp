@@ -26,11 +26,7 @@ constexpr int kSlow = 60000;
 
 CalibrationDialog *openDialog(WindowRig &rig, int i)
 {
-    std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(rig.ui().txtChannel.at(i)));
-    for (QAction *action : menu->actions())
-        if (action->text() == QStringLiteral("Calibrate…"))
-            action->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall); // the menu's relay
+    trigger(rig, rig.ui().txtChannel.at(i), "Calibrate…");
     auto *dialog = rig.window->findChild<CalibrationDialog *>();
     return dialog && QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
 }

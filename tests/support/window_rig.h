@@ -3,6 +3,7 @@
 // ports/COM4 is a pseudo-terminal with a scripted module on its far side.
 // Message boxes are answered as an operator clicking OK would, and recorded.
 
+#include "app/context_menus.h"
 #include "app/main_window.h"
 #include "tests/support/files.h"
 #include "tests/support/quick_try.h"
@@ -176,3 +177,15 @@ public:
     Boxes boxes;
     QStringList &messages = boxes.messages;
 };
+
+// Chooses text in target's context menu; the menu relays it, as the event loop would.
+inline void trigger(WindowRig &rig, QWidget *target, const QString &text)
+{
+    std::unique_ptr<QMenu> menu(rig.window->contextMenus().build(target));
+    for (QAction *action : menu->actions())
+        if (action->text() == text) {
+            action->trigger();
+            return QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        }
+    QFAIL(qPrintable("no action " + text));
+}
