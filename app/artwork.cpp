@@ -161,16 +161,11 @@ void paintSide(QPainter &p, const QRectF &block, qreal edgeX, const QString &pre
         const qreal y = terminalY(block, k);
         paintScrew(p, QPointF(block.center().x(), y));
         const qreal captionX = edgeX < block.left() ? block.right() + 4 : block.left() - 30;
-        paintCaption(p, QRectF(captionX, y - 8, 26, 16), terminalCaption(prefix, k), 11,
+        paintCaption(p, QRectF(captionX, y - 8, 26, 16), prefix + QString::number(k + 1), 11,
                      QColor(0x3a, 0x44, 0x50));
     }
 }
 } // namespace
-
-QString terminalCaption(const QString &side, int k)
-{
-    return side + QString::number(k + 1);
-}
 
 QIcon applicationIcon()
 {

@@ -12,7 +12,5 @@ QIcon applicationIcon();            // 32 x 32
 QPixmap applicationIcon(int size);  // the same drawing at size x size, for the desktop's icon theme
 QPixmap lamp(const QColor &colour); // 16 x 16 status lamp
 QPixmap aboutPicture();             // 401 x 238, tab 2
-// The caption of terminal k (from 0) on the picture's side "I" or "O": numbered from 1.
-QString terminalCaption(const QString &side, int k);
 
 } // namespace artwork
